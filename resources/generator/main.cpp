@@ -8,12 +8,18 @@
 #include <vector>
 
 #include "asset.h"
+#include "icons.h"
+#include "overlay_bitmaps.h"
+#include "spot_images.h"
 
 namespace lumivortex::generator {
 namespace {
 
 std::vector<Asset> allAssets() {
     std::vector<Asset> assets;
+    for (Asset& asset : iconAssets()) assets.push_back(std::move(asset));
+    for (Asset& asset : spotImages()) assets.push_back(std::move(asset));
+    for (Asset& asset : overlayBitmapAssets()) assets.push_back(std::move(asset));
     return assets;
 }
 

@@ -1,5 +1,8 @@
 // Memory helpers: aligned blocks from the heap and "global" blocks. None of
-// them returns null: a failed allocation ends in fatalError.
+// them returns null: a failed allocation (or an impossible size) ends in
+// fatalError("memory allocation return is NULL, may be size allocation = 0").
+// An aligned block keeps the heap block's start in the pointer-sized slot
+// just before the returned pointer; free it with alignedFree only.
 #pragma once
 
 #include <cstddef>

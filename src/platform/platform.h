@@ -90,14 +90,16 @@ long defaultWindowProc(Message& message);
 
 // Any thread. Dispatches the message to the window procedure on the window
 // thread and waits until it has been handled (a synchronous send). Returns
-// at once, with 0, when the window no longer exists.
+// at once, with 0, when the window no longer exists; a caller still waiting
+// when the window is destroyed is released at once with 0.
 long sendMessage(const Message& message);
 
 // Any thread. Copies the rectangle (x, y, width, height) of a bottom-up
 // 32-bit frame buffer (memory row 0 = bottom row of the picture, `stride`
 // pixels per row, `bufferHeight` rows) into the same place of the window,
 // the right way up, and returns once the copy is done; the window shows it
-// shortly after. Does nothing when no window exists.
+// shortly after. Does nothing when no window exists; a caller still waiting
+// when the window is destroyed is released at once.
 void presentPixels(const std::uint32_t* pixels, int stride, int bufferHeight,
                    int x, int y, int width, int height);
 
@@ -108,13 +110,14 @@ void repaintWindow();
 void fillBlack(int left, int top, int right, int bottom);
 void drawIcon(const std::string& iconResource, int x, int y);
 
-// Window timers: after `periodMs` and then every `periodMs`, a Timer message
-// with `id` reaches the window procedure, until killTimer.
+// Any thread. Window timers: after `periodMs` and then every `periodMs`, a
+// Timer message with `id` reaches the window procedure, until killTimer.
 void setTimer(unsigned id, unsigned periodMs);
 void killTimer(unsigned id);
 
 // Any thread. A modal message box; returns when the user dismissed it. The
 // text is also written to standard error, so it is not lost without a display.
+// Works before initialise() (the help box is shown before the display opens).
 void messageBox(BoxOwner owner, const std::string& text, const std::string& caption, BoxIcon icon);
 
 // Any thread. Time: a monotonic clock in 10-microsecond ticks, the

@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# cases.sh CASE: one end-to-end case, run by with_xvfb.sh against a fresh
+# Xvfb. Needs LUMIVORTEX, FILL_APP and X11PROBE (paths of the programs).
+set -euo pipefail
+
+work=$(mktemp -d)
+started=()
+cleanup() {
+    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAILED: $*" >&2
+    for log in "$work"/*.err; do
+        [[ -s $log ]] && { echo "--- $log" >&2; cat "$log" >&2; }
+    done
+    "$X11PROBE" shot "$work/../e2e-failure-$$.png" 2>/dev/null && echo "screenshot: $work/../e2e-failure-$$.png" >&2
+    exit 1
+}
+
+# start NAME COMMAND...: runs COMMAND in the background, output in NAME.out/.err.
+start() {
+    local name=$1
+    shift
+    "$@" >"$work/$name.out" 2>"$work/$name.err" &
+    last_pid=$!
+    started+=("$last_pid")
+}
+
+# expect_exit PID SECONDS: the process ends within SECONDS with exit code 0.
+expect_exit() {
+    local pid=$1 limit=$(($2 * 50))
+    for _ in $(seq "$limit"); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.02
+    done
+    kill -0 "$pid" 2>/dev/null && fail "process $pid still running after $2 s"
+    local code=0
+    wait "$pid" || code=$?
+    [[ $code -eq 0 ]] || fail "process $pid ended with exit code $code"
+}
+
+# wait_for SECONDS COMMAND...: retries COMMAND until it succeeds.
+wait_for() {
+    local limit=$(($1 * 50))
+    shift
+    for _ in $(seq "$limit"); do
+        "$@" && return 0
+        sleep 0.02
+    done
+    return 1
+}
+
+# Id of the top-level window whose title is exactly $1 (xwininfo prints
+# UTF-8 titles, which xdotool's name search does not read).
+window_titled() {
+    xwininfo -root -tree | awk -v title="\"$1\":" 'index($0, title) { print $1; exit }'
+}
+
+window_found() { [[ -n $(window_titled "$1") ]]; }
+
+# ends_silently ARGS...: the program ends at once, code 0, printing nothing.
+ends_silently() {
+    start lumivortex "$LUMIVORTEX" "$@"
+    expect_exit "$last_pid" 5
+    [[ ! -s $work/lumivortex.out && ! -s $work/lumivortex.err ]] || fail "output on a silent path"
+}
+
+help_box_closes_with_enter() {
+    start lumivortex "$LUMIVORTEX" /c
+    local pid=$last_pid
+    wait_for 5 window_found "    Lumivortex" || fail "no help box"
+    local box
+    box=$(window_titled "    Lumivortex")
+    xdotool windowfocus "$box"
+    xdotool key Return
+    expect_exit "$pid" 5
+    grep -q "Exit - key Esc" "$work/lumivortex.err" || fail "help text not on standard error"
+}
+
+preview_with_zero_handle_exits_silently() { ends_silently /p 0; }
+preview_with_text_handle_exits_silently() { ends_silently /p abc; }
+# A window id the server never handed out.
+preview_with_missing_window_exits_silently() { ends_silently /p 29999999; }
+
+# The preview host's window: 152 x 112 at (200, 150) on white.
+open_preview_host() {
+    start host "$X11PROBE" window 152 112 200 150
+    host_pid=$last_pid
+    wait_for 5 test -s "$work/host.out" || fail "no preview host window"
+    host_window=$(cat "$work/host.out")
+}
+
+preview_paints_icons_and_ends_with_its_parent() {
+    open_preview_host
+    start lumivortex "$LUMIVORTEX" /p "$host_window"
+    local pid=$last_pid
+    # Screen = (200, 150) + preview position. Black background and corners,
+    # the lit ball (tiles 1-4) with its dark ring and bright inner spot, the
+    # title strip's "L" stroke (tile 5) and its faded mirror image.
+    "$X11PROBE" expect 5000 -t 6 \
+        205,155=000000 351,261=000000 201,257=000000 \
+        276,189=efefef 250,200=dcdcdc 264,177=fefefe 273,178=292929 \
+        217,229=b5b5b5 217,243=313131 \
+        >"$work/pixels.out" || { cat "$work/pixels.out" >&2; fail "preview picture"; }
+    kill "$host_pid"  # destroying the parent destroys the child
+    expect_exit "$pid" 5
+    [[ ! -s $work/lumivortex.err ]] || fail "output on the preview path"
+}
+
+# The fill application covers the screen with 0x3c8c5a and hides the cursor.
+start_fill_app() {
+    start fill "$FILL_APP"
+    fill_pid=$last_pid
+    "$X11PROBE" expect 5000 0,0=3c8c5a 1919,0=3c8c5a 960,540=3c8c5a 0,1079=3c8c5a 1919,1079=3c8c5a \
+        >"$work/pixels.out" || { cat "$work/pixels.out" >&2; fail "fill colour not on screen"; }
+}
+
+fill_app_shows_colour_without_cursor_and_closes() {
+    start_fill_app
+    [[ $("$X11PROBE" cursor) == hidden ]] || fail "cursor visible"
+    local window
+    window=$(window_titled "Lumivortex fill test")
+    [[ -n $window ]] || fail "fill window not found"
+    "$X11PROBE" close "$window"
+    expect_exit "$fill_pid" 5
+}
+
+fill_app_timer_reaches_the_process() {
+    start fill "$FILL_APP" /s timer
+    fill_pid=$last_pid
+    "$X11PROBE" expect 5000 960,540=5a3c8c >"$work/pixels.out" || { cat "$work/pixels.out" >&2; fail "timer colour"; }
+    "$X11PROBE" close "$(window_titled "Lumivortex fill test")"
+    expect_exit "$fill_pid" 5
+}
+
+# Run without an X server: the program says so and ends with 0.
+no_display_is_reported() {
+    unset DISPLAY WAYLAND_DISPLAY
+    start lumivortex "$LUMIVORTEX" /s
+    expect_exit "$last_pid" 5
+    grep -q "No display available" "$work/lumivortex.err" || fail "no word about the missing display"
+}
+
+fill_app_ends_on_escape() {
+    start_fill_app
+    xdotool key Escape
+    expect_exit "$fill_pid" 5
+}
+
+"$1"
