@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libjpeg62-turbo-dev libpng-dev libstb-dev libx11-dev libpixman-1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool x11-utils xfonts-base libxfixes-dev
+  xvfb xdotool x11-utils python3 xfonts-base libxfixes-dev
 )
 
 missing=()

@@ -1,0 +1,12 @@
+# cmake -DPROGRAM=... -DARGS=a;b;c -P expect_usage_error.cmake: the program
+# must end with exit code 2, a message on standard error and nothing written.
+execute_process(COMMAND ${PROGRAM} ${ARGS} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT code EQUAL 2)
+  message(FATAL_ERROR "exit code ${code}, expected 2 (stderr: ${err})")
+endif()
+if(NOT err MATCHES "^lumivortex-render: .*Usage: ")
+  message(FATAL_ERROR "no usage message on standard error: '${err}'")
+endif()
+if(NOT out STREQUAL "")
+  message(FATAL_ERROR "unexpected standard output: '${out}'")
+endif()
