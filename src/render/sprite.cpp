@@ -9,7 +9,9 @@
 
 #include "host/fatal_error.h"
 #include "host/memory.h"
+#include "render/kernels/depth_ball_kernels.h"
 #include "render/kernels/disc_kernels.h"
+#include "render/kernels/image_disc_kernels.h"
 #include "render/kernels/spot_kernels.h"
 #include "render/raster_state.h"
 #include "render/sprite_images.h"
@@ -28,10 +30,6 @@ struct KernelPair {
     SpriteKernel clipped;
 };
 
-// Depth-ball and image-disc kernels are not linked into this build yet:
-// sprites of those kinds end in the link error like any sprite without kernels.
-constexpr KernelPair unlinked{linkDrawError, linkDrawError};
-
 constexpr int blendModeCount = 5;  // modes 0..4
 
 // Kernel pairs by blend mode 0..4 for the families with images.
@@ -43,7 +41,13 @@ constexpr KernelPair spotKernels[blendModeCount] = {
     {drawSpotMultiply, drawSpotMultiplyClipped},  // BlendMultiply
 };
 // Disc family with images (image-disc kernels) and without (coverage discs).
-constexpr KernelPair imageDiscKernels[blendModeCount] = {unlinked, unlinked, unlinked, unlinked, unlinked};
+constexpr KernelPair imageDiscKernels[blendModeCount] = {
+    {drawImageDiscAlpha, drawImageDiscAlphaClipped},        // 0: same as alpha
+    {drawImageDiscAlpha, drawImageDiscAlphaClipped},        // BlendAlpha
+    {drawImageDiscAdd, drawImageDiscAddClipped},            // BlendAdd
+    {drawImageDiscSubtract, drawImageDiscSubtractClipped},  // BlendSubtract
+    {drawImageDiscMultiply, drawImageDiscMultiplyClipped},  // BlendMultiply
+};
 constexpr KernelPair coverageDiscKernels[blendModeCount] = {
     {drawDiscAlpha, drawDiscAlphaClipped},        // 0: same as alpha
     {drawDiscAlpha, drawDiscAlphaClipped},        // BlendAlpha
@@ -52,7 +56,7 @@ constexpr KernelPair coverageDiscKernels[blendModeCount] = {
     {drawDiscMultiply, drawDiscMultiplyClipped},  // BlendMultiply
 };
 constexpr KernelPair singlePixelKernels{plotPixel, linkDrawError};  // never clipped
-constexpr KernelPair depthBallKernels = unlinked;
+constexpr KernelPair depthBallKernels{drawDepthBall, drawDepthBallClipped};
 
 constexpr Sprite defaultSprite{
     .kind = makeSpriteKind(SinglePixel, BlendDefault),

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
+#include "render/kernels/depth_ball_kernels.h"
 #include "render/kernels/disc_kernels.h"
+#include "render/kernels/image_disc_kernels.h"
 #include "render/kernels/spot_kernels.h"
 #include "render/raster_state.h"
 #include "render/sprite.h"
@@ -95,9 +97,14 @@ TEST_F(SpriteTableTest, KernelsFollowFamilyAndMode) {
         {0x40003, "", drawDiscSubtract, drawDiscSubtractClipped},
         {0x40004, "", drawDiscMultiply, drawDiscMultiplyClipped},
         {0x40005, "", linkDrawError, linkDrawError},
-        // Depth-ball and image-disc kernels are not linked yet.
-        {0x20001, "", linkDrawError, linkDrawError},
-        {0x40002, "compSPOT", linkDrawError, linkDrawError},
+        {0x40000, "compSPOT", drawImageDiscAlpha, drawImageDiscAlphaClipped},
+        {0x40001, "compBALL", drawImageDiscAlpha, drawImageDiscAlphaClipped},
+        {0x40002, "compSPOT", drawImageDiscAdd, drawImageDiscAddClipped},
+        {0x40003, "compSPOT", drawImageDiscSubtract, drawImageDiscSubtractClipped},
+        {0x40004, "compSPOT", drawImageDiscMultiply, drawImageDiscMultiplyClipped},
+        {0x20000, "", drawDepthBall, drawDepthBallClipped},
+        {0x20001, "", drawDepthBall, drawDepthBallClipped},
+        {0x20002, "", linkDrawError, linkDrawError},
     };
     for (const Case& c : cases) {
         selectSprite(3);
