@@ -1,11 +1,12 @@
-// The session replaces the scene's frame pacer. After each frame, on the
-// worker: write the frame if it is kept, advance the clock by the rest of
-// the frame period (paceFrame on the manual clock), release Esc after the
-// last frame, then wait until the window thread has delivered everything
-// that became due (the legend's timer, the key). Two marker messages posted
-// one after the other guarantee that: anything queued before the first
-// marker is dispatched before the second. So every run with the same
-// options gives the same frames.
+// The session replaces the scene's frame pacer, which the gallery scenes
+// share. After each frame, on the worker: write the frame if it is kept
+// (and print its checksum when asked), advance the clock by the rest of the
+// frame period (paceFrame on the manual clock), release Esc after the last
+// frame, then wait until the window thread has delivered everything that
+// became due (the legend's timer, the key). Two marker messages posted one
+// after the other guarantee that: anything queued before the first marker is
+// dispatched before the second. So every run with the same options gives the
+// same frames.
 #include "offscreen_session.h"
 
 #include <atomic>
@@ -13,7 +14,9 @@
 #include <filesystem>
 #include <thread>
 
+#include "frame_checksum.h"
 #include "framebuffer/frame_buffer.h"
+#include "gallery/gallery.h"
 #include "host/frame_rate.h"
 #include "host/host_main.h"
 #include "platform/headless/headless.h"
@@ -49,13 +52,20 @@ void waitForWindowThread() {
     }
 }
 
+const std::uint32_t* viewportRow(int y) { return framePixels + rowOffsets[y]; }
+
 void writeFrame() {
     char name[32];
     std::snprintf(name, sizeof name, "frame_%06d.png", session->frame);
     const std::string path = (std::filesystem::path(session->options.outDir) / name).string();
-    const bool ok = writePng(
-        path, viewportWidth, viewportHeight, [](int y) { return framePixels + rowOffsets[y]; }, session->error);
-    if (!ok) session->writeFailed = true;
+    if (!writePng(path, viewportWidth, viewportHeight, viewportRow, session->error)) {
+        session->writeFailed = true;
+        return;
+    }
+    if (session->options.checksums) {
+        const unsigned long long sum = frameChecksum(viewportWidth, viewportHeight, viewportRow);
+        std::printf("%s %016llx\n", path.c_str(), sum);
+    }
 }
 
 void pace(int target) {
@@ -88,7 +98,10 @@ int renderOffscreen(const RenderOptions& options, std::string& error) {
     headless::setDispatchCallback([](const platform::Message& message) {
         if (message.type == markerType) ++session->markersDispatched;
     });
-    initialiseProgram();
+    if (options.gallery.empty())
+        initialiseProgram();
+    else
+        gallery::configureGallery(options.gallery);
     fixedRandomSeed = options.seed;
     framePacer = pace;
 
@@ -102,11 +115,11 @@ int renderOffscreen(const RenderOptions& options, std::string& error) {
         return 1;
     }
     if (!headless::messageBoxes().empty()) {
-        error = "the animation ended with: " + headless::messageBoxes().front().text;
+        error = "the run ended with: " + headless::messageBoxes().front().text;
         return 1;
     }
     if (state.frame != options.frames) {
-        error = "the animation ended after " + std::to_string(state.frame) + " frames";
+        error = "the run ended after " + std::to_string(state.frame) + " frames";
         return 1;
     }
     return 0;

@@ -1,7 +1,7 @@
-// One offscreen run of the program: the real scene through hostMain on the
-// headless backend, with a manual clock that advances one frame period per
-// frame (no real sleeping), a fixed random seed, and the frames kept by the
-// options written as PNG files.
+// One offscreen run of the program: the real scene, or a gallery scene,
+// through hostMain on the headless backend, with a manual clock that
+// advances one frame period per frame (no real sleeping), a fixed random
+// seed, and the frames kept by the options written as PNG files.
 #pragma once
 
 #include <string>

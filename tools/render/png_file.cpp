@@ -21,6 +21,30 @@ struct PngWriter {
     }
 };
 
+// Everything libpng may leave by longjmp happens in here, and no object
+// with a destructor lives in this frame, so nothing is skipped or clobbered
+// when it does. `row` holds width * 3 bytes. Returns false when the encoder
+// failed.
+bool encodeRows(const PngWriter& w, int width, int height,
+                const std::function<const std::uint32_t*(int y)>& rowPixels, png_byte* row) {
+    if (setjmp(png_jmpbuf(w.png))) return false;
+    png_init_io(w.png, w.file);
+    png_set_IHDR(w.png, w.info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(w.png, w.info);
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* pixels = rowPixels(y);
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = static_cast<png_byte>(pixels[x] >> 16);
+            row[3 * x + 1] = static_cast<png_byte>(pixels[x] >> 8);
+            row[3 * x + 2] = static_cast<png_byte>(pixels[x]);
+        }
+        png_write_row(w.png, row);
+    }
+    png_write_end(w.png, nullptr);
+    return true;
+}
+
 }  // namespace
 
 bool writePng(const std::string& path, int width, int height,
@@ -38,24 +62,10 @@ bool writePng(const std::string& path, int width, int height,
         return false;
     }
     std::vector<png_byte> row(static_cast<std::size_t>(width) * 3);
-    if (setjmp(png_jmpbuf(w.png))) {
+    if (!encodeRows(w, width, height, rowPixels, row.data())) {
         error = "cannot write " + path;
         return false;
     }
-    png_init_io(w.png, w.file);
-    png_set_IHDR(w.png, w.info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(w.png, w.info);
-    for (int y = 0; y < height; ++y) {
-        const std::uint32_t* pixels = rowPixels(y);
-        for (int x = 0; x < width; ++x) {
-            row[3 * x] = static_cast<png_byte>(pixels[x] >> 16);
-            row[3 * x + 1] = static_cast<png_byte>(pixels[x] >> 8);
-            row[3 * x + 2] = static_cast<png_byte>(pixels[x]);
-        }
-        png_write_row(w.png, row.data());
-    }
-    png_write_end(w.png, nullptr);
     const int closed = std::fclose(w.file);
     w.file = nullptr;
     if (closed != 0) {

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "gallery/gallery.h"
+
 namespace lumivortex::render_tool {
 
 namespace {
@@ -42,6 +44,10 @@ std::optional<RenderOptions> parseRenderOptions(int argc, const char* const* arg
             options.helpOnly = true;
             return options;
         }
+        if (name == "--checksum") {
+            options.checksums = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             error = "missing value after " + std::string(name);
             return std::nullopt;
@@ -57,6 +63,12 @@ std::optional<RenderOptions> parseRenderOptions(int argc, const char* const* arg
             ok = parseWhole(value, options.seed);
         } else if (name == "--every") {
             ok = parseRange(value, 1, 1000000, options.every);
+        } else if (name == "--gallery") {
+            if (!gallery::knowsGallery(value)) {
+                error = "unknown gallery '" + std::string(value) + "' (one of: " + gallery::galleryNames() + ")";
+                return std::nullopt;
+            }
+            options.gallery = value;
         } else if (name == "--out") {
             options.outDir = value;
             ok = !value.empty();
