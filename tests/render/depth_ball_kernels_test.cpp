@@ -8,13 +8,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <random>
 #include <utility>
 #include <vector>
 
 #include "framebuffer/depth_buffer.h"
 #include "framebuffer/frame_buffer.h"
-#include "host/memory.h"
+#include "kernel_test_support.h"
 #include "math/colour.h"
 #include "render/kernels/depth_ball_kernels.h"
 #include "render/raster_state.h"
@@ -67,15 +66,7 @@ void referenceQuadrant(const std::uint32_t*& srcRow, int centre, int dx, int dir
 
 void referenceBall(bool clipped) {
     RasterState& rs = rasterState;
-    const int r = rs.spanRadius;
-    if (clipped) {
-        setupClip();
-    } else {
-        rs.upActive = rs.downActive = rs.leftActive = rs.rightActive = 1;
-        rs.rowsUp = rs.rowsDown = r;
-        rs.colsLeftBytes = rs.colsRightBytes = 4 * r;
-        rs.firstRow = rs.firstCol = 0;
-    }
+    referenceLimits(clipped);
     int up = 0, down = 0;  // element of the centre column in the upper / lower row
     for (int dy = rs.firstRow;; ++dy) {
         rs.srcRowOffset = rs.scaleRow[dy] << 8;
@@ -132,18 +123,12 @@ protected:
         resizeFrame(64, 48);
         buildOffsetScaleTable();
         buildSphereTable();
-        for (auto& q : quads)
-            q = static_cast<std::uint32_t*>(alignedAlloc(quadrantBytes, quadrantAlignment, fillZero));
         fillPattern();
         rasterState = RasterState{};
         setColours(255, noTint, 255);
     }
 
     void TearDown() override {
-        for (auto*& q : quads) {
-            alignedFree(q);
-            q = nullptr;
-        }
         releaseSphereTable();
         releaseOffsetScaleTable();
         framePixels = nullptr;
@@ -153,11 +138,9 @@ protected:
 
     // A fresh frame of `background` over a cleared depth buffer.
     void resizeFrame(int width, int height) {
-        setFrameSize(width, height);
-        const auto count = static_cast<std::size_t>(frameWidth) * static_cast<std::size_t>(frameHeight);
-        pixels.assign(count, background);
+        useFrame(pixels, width, height, background);
+        const std::size_t count = pixels.size();
         depths.assign(count, 0);
-        framePixels = pixels.data();
         depthBuffer = depths.data();
         depthBufferSize = count;
         clearDepthBuffer();
@@ -178,19 +161,9 @@ protected:
         RasterState& rs = rasterState;
         rs.pixelRadius = pixelRadius;
         rs.tinyBall = pixelRadius == 2;
-        rs.spanRadius = pixelRadius - 1;
-        rs.centreX = centreX;
-        rs.centreY = centreY;
         rs.centreDepth = centreDepth;
-        rs.left = centreX - rs.spanRadius;
-        rs.right = centreX + rs.spanRadius;
-        rs.top = centreY - rs.spanRadius;
-        rs.bottom = centreY + rs.spanRadius;
-        rs.scaleRow = offsetScaleRow(rs.spanRadius);
-        rs.quadUL = quads[QuadUpLeft];
-        rs.quadUR = quads[QuadUpRight];
-        rs.quadDL = quads[QuadDownLeft];
-        rs.quadDR = quads[QuadDownRight];
+        placeSquare(centreX, centreY, pixelRadius - 1);
+        placeImage(quads);
     }
 
     static void setColours(int alpha, std::uint32_t tint, int intensity) {
@@ -200,15 +173,11 @@ protected:
     }
 
     // The dispatcher's choice of kernel.
-    static void drawPlaced() {
-        const RasterState& rs = rasterState;
-        const bool inside = rs.left >= 0 && rs.top >= 0 && rs.right <= viewportMaxX && rs.bottom <= viewportMaxY;
-        (inside ? drawDepthBall : drawDepthBallClipped)();
-    }
+    static void drawPlaced() { (insideViewport() ? drawDepthBall : drawDepthBallClipped)(); }
 
     std::vector<std::uint32_t> pixels;
     std::vector<std::int32_t> depths;
-    std::uint32_t* quads[4] = {};
+    QuadrantImages quads;
 };
 
 // Over a cleared buffer the depth difference is always held at the floor,
@@ -407,23 +376,11 @@ struct Drawn {
     std::vector<std::int32_t> depths;
 };
 
-class DepthBallRandomTest : public DepthBallTest {
+class DepthBallRandomTest : public DepthBallTest, public KernelRandom {
 protected:
-    std::mt19937 rng{20261211};
-
-    int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
-    bool chance(int percent) { return uniform(0, 99) < percent; }
-    std::uint32_t anyColour() { return static_cast<std::uint32_t>(rng()); }
-    int randomWeight() { return chance(40) ? 255 : uniform(0, 255); }
-    std::uint32_t randomTint() { return chance(30) ? noTint : anyColour(); }
-
-    // Only the texels a radius samples matter; fill those.
-    void randomTexels(int spanRadius) {
-        const std::int32_t* scale = offsetScaleRow(spanRadius);
-        for (int q = 0; q < 4; ++q)
-            for (int dy = 0; dy <= spanRadius; ++dy)
-                for (int dx = 0; dx <= spanRadius; ++dx) texel(q, scale[dy] / 4, scale[dx] / 4) = anyColour();
-    }
+    // A ball's opacity and fade may also be 0; its tint is none or any colour.
+    int anyWeight() { return chance(40) ? 255 : uniform(0, 255); }
+    std::uint32_t anyTint() { return chance(30) ? noTint : anyColour(); }
 
     // Cleared, near the ball's own depths (partly in front, partly behind,
     // some within the rim softening), or at the ends of the range.
@@ -465,17 +422,15 @@ protected:
     void randomBall(int radius) {
         const int span = radius - 1;
         const std::int32_t centreDepth = chance(5) ? (chance(50) ? -(1 << 30) : 1 << 30) : uniform(-9000, 3000);
-        randomTexels(span);
+        fillSampledTexels(quads, span, [this] { return anyColour(); });
         randomFrame(frameWidth, frameHeight, centreDepth);
         // Centres up to the span beyond each edge: the square still overlaps.
         placeBall(uniform(-span, viewportMaxX + span), uniform(-span, viewportMaxY + span), radius, centreDepth);
-        setColours(randomWeight(), randomTint(), randomWeight());
+        setColours(anyWeight(), anyTint(), anyWeight());
     }
 
     void expectPlacedBallSameAsReference(int run) {
-        const RasterState& rs = rasterState;
-        const bool inside = rs.left >= 0 && rs.top >= 0 && rs.right <= viewportMaxX && rs.bottom <= viewportMaxY;
-        expectSameAsReference(!inside || chance(25), run);
+        expectSameAsReference(!insideViewport() || chance(25), run);
     }
 };
 
@@ -507,7 +462,7 @@ TEST_F(DepthBallRandomTest, ClippedAndUnclippedAgreeInsideTheViewport) {
         const std::int32_t centreDepth = uniform(-3000, 3000);
         randomFrame(64, 48, centreDepth);
         placeBall(uniform(span, viewportMaxX - span), uniform(span, viewportMaxY - span), radius, centreDepth);
-        setColours(randomWeight(), randomTint(), randomWeight());
+        setColours(anyWeight(), anyTint(), anyWeight());
         const std::vector<std::uint32_t> pixelsBefore = pixels;
         const std::vector<std::int32_t> depthsBefore = depths;
         const RasterState input = rasterState;

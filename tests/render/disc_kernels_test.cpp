@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <random>
 #include <utility>
 #include <vector>
 
 #include "framebuffer/frame_buffer.h"
+#include "kernel_test_support.h"
 #include "math/colour.h"
 #include "render/kernels/coverage_cursor.h"
 #include "render/kernels/disc_kernels.h"
@@ -22,25 +22,12 @@
 namespace lumivortex::testing {
 namespace {
 
-enum class DiscMode { Add, Subtract, Multiply, Alpha };
-constexpr DiscMode allModes[] = {DiscMode::Add, DiscMode::Subtract, DiscMode::Multiply, DiscMode::Alpha};
-
-const char* modeName(DiscMode mode) {
+SpriteKernel discKernel(KernelMode mode, bool clipped) {
     switch (mode) {
-    case DiscMode::Add: return "add";
-    case DiscMode::Subtract: return "subtract";
-    case DiscMode::Multiply: return "multiply";
-    case DiscMode::Alpha: return "alpha";
-    }
-    return "?";
-}
-
-SpriteKernel discKernel(DiscMode mode, bool clipped) {
-    switch (mode) {
-    case DiscMode::Add: return clipped ? drawDiscAddClipped : drawDiscAdd;
-    case DiscMode::Subtract: return clipped ? drawDiscSubtractClipped : drawDiscSubtract;
-    case DiscMode::Multiply: return clipped ? drawDiscMultiplyClipped : drawDiscMultiply;
-    case DiscMode::Alpha: return clipped ? drawDiscAlphaClipped : drawDiscAlpha;
+    case KernelMode::Add: return clipped ? drawDiscAddClipped : drawDiscAdd;
+    case KernelMode::Subtract: return clipped ? drawDiscSubtractClipped : drawDiscSubtract;
+    case KernelMode::Multiply: return clipped ? drawDiscMultiplyClipped : drawDiscMultiply;
+    case KernelMode::Alpha: return clipped ? drawDiscAlphaClipped : drawDiscAlpha;
     }
     return nullptr;
 }
@@ -55,40 +42,40 @@ int tableCoverage(int q, int dy, int dx) {
     return static_cast<int>((coverageTables[n][dy * n + dx] >> (8 * ((q - 1) & 3))) & 0xFF);
 }
 
-void referenceSetUp(DiscMode mode) {
+void referenceSetUp(KernelMode mode) {
     RasterState& rs = rasterState;
     const std::uint32_t base =
         rs.tintColour == noTint ? rs.spriteColour : modulateColour(rs.spriteColour, rs.tintColour);
     switch (mode) {
-    case DiscMode::Add:
-    case DiscMode::Subtract:
+    case KernelMode::Add:
+    case KernelMode::Subtract:
         rs.intensity = rs.alpha * rs.intensity / 255;
         rs.solidColour = rs.intensity == 255 ? base : scaleChannels(base, rs.intensity);
         break;
-    case DiscMode::Multiply:
+    case KernelMode::Multiply:
         rs.intensity = rs.alpha * rs.intensity / 255;
         rs.solidColour = rs.intensity == 255 ? base : lerpColour(0x00FFFFFFu, base, rs.intensity);
         break;
-    case DiscMode::Alpha:
+    case KernelMode::Alpha:
         rs.solidColour = rs.intensity == 255 ? base : lerpColour(0xFF000000u, base, rs.intensity);
         break;
     }
 }
 
 // The pixel operation for coverage w (alpha mode: scaled weight wp).
-void referencePixel(DiscMode mode, std::uint32_t& p, int w, int wp) {
+void referencePixel(KernelMode mode, std::uint32_t& p, int w, int wp) {
     const std::uint32_t solid = rasterState.solidColour;
     switch (mode) {
-    case DiscMode::Add: p = addColour(p, w == 255 ? solid : scaleChannels(solid, w)); break;
-    case DiscMode::Subtract: p = subtractColour(p, w == 255 ? solid : scaleChannels(solid, w)); break;
-    case DiscMode::Multiply: p = modulateColour(p, w == 255 ? solid : lerpColour(0x00FFFFFFu, solid, w)); break;
-    case DiscMode::Alpha: p = wp == 255 ? solid : lerpColour(p, solid, wp); break;
+    case KernelMode::Add: p = addColour(p, w == 255 ? solid : scaleChannels(solid, w)); break;
+    case KernelMode::Subtract: p = subtractColour(p, w == 255 ? solid : scaleChannels(solid, w)); break;
+    case KernelMode::Multiply: p = modulateColour(p, w == 255 ? solid : lerpColour(0x00FFFFFFu, solid, w)); break;
+    case KernelMode::Alpha: p = wp == 255 ? solid : lerpColour(p, solid, wp); break;
     }
 }
 
 std::uint32_t& framePixel(int x, int y) { return framePixels[rowOffsets[y] + x]; }
 
-void referenceDisc(DiscMode mode, bool clipped) {
+void referenceDisc(KernelMode mode, bool clipped) {
     RasterState& rs = rasterState;
     referenceSetUp(mode);
     const int r = rs.spanRadius;
@@ -98,14 +85,7 @@ void referenceDisc(DiscMode mode, bool clipped) {
         referencePixel(mode, framePixel(cx, cy), 255, rs.alpha);
         return;
     }
-    if (clipped) {
-        setupClip();
-    } else {
-        rs.upActive = rs.downActive = rs.leftActive = rs.rightActive = 1;
-        rs.rowsUp = rs.rowsDown = r;
-        rs.colsLeftBytes = rs.colsRightBytes = 4 * r;
-        rs.firstRow = rs.firstCol = 0;
-    }
+    referenceLimits(clipped);
     const int outer = rs.outerQuarterRadius;
     const int inner = rs.innerQuarterRadius;
     const int core = rs.coreQuarterRadius;
@@ -135,7 +115,7 @@ void referenceDisc(DiscMode mode, bool clipped) {
             if (dx < rowCore) w += tableCoverage(core, dy, dx);
             if (w != 0) {
                 int wp = w;
-                if (mode == DiscMode::Alpha) {
+                if (mode == KernelMode::Alpha) {
                     wp = rs.alpha == 255 ? w : w * rs.alpha / 255;
                     if (wp == 0) break;
                 }
@@ -171,11 +151,7 @@ protected:
 
     void TearDown() override { framePixels = nullptr; }
 
-    void resizeFrame(int w, int h, std::uint32_t fill) {
-        setFrameSize(w, h);
-        pixels.assign(static_cast<std::size_t>(w) * h, fill);
-        framePixels = pixels.data();
-    }
+    void resizeFrame(int w, int h, std::uint32_t fill) { useFrame(pixels, w, h, fill); }
 
     // What projectSprite and the image dispatcher write before a kernel runs:
     // pixelRadius follows the quarter radius, capped at 255.
@@ -185,13 +161,7 @@ protected:
         rs.innerQuarterRadius = inner;
         rs.coreQuarterRadius = core;
         rs.pixelRadius = std::min((outer + 3) >> 2, 255);
-        rs.spanRadius = rs.pixelRadius - 1;
-        rs.centreX = centreX;
-        rs.centreY = centreY;
-        rs.left = centreX - rs.spanRadius;
-        rs.right = centreX + rs.spanRadius;
-        rs.top = centreY - rs.spanRadius;
-        rs.bottom = centreY + rs.spanRadius;
+        placeSquare(centreX, centreY, rs.pixelRadius - 1);
     }
 
     static void setColours(std::uint32_t tint, std::uint32_t spriteColour, int alpha, int intensity) {
@@ -201,22 +171,9 @@ protected:
         rasterState.intensity = intensity;
     }
 
-    static bool insideViewport() {
-        const RasterState& rs = rasterState;
-        return rs.left >= 0 && rs.top >= 0 && rs.right <= viewportMaxX && rs.bottom <= viewportMaxY;
-    }
-
     // Draws with the kernel and returns the frame; the frame and raster state
     // are restored afterwards.
-    std::vector<std::uint32_t> drawn(SpriteKernel kernel) {
-        const std::vector<std::uint32_t> before = pixels;
-        const RasterState input = rasterState;
-        kernel();
-        std::vector<std::uint32_t> result = std::exchange(pixels, before);
-        framePixels = pixels.data();
-        rasterState = input;
-        return result;
-    }
+    std::vector<std::uint32_t> drawn(SpriteKernel kernel) { return drawOutcome(pixels, kernel).frame; }
 
     // Whether any pixel of viewport row y differs from the background.
     static bool rowChanged(const std::vector<std::uint32_t>& frame, int y) {
@@ -289,16 +246,16 @@ TEST_F(DiscKernelTest, PixelRadiusOneDrawsTheCentreInTheFullColour) {
     std::uint32_t* const unitTable = std::exchange(coverageTables[1], &noCoverage);
     const std::uint32_t colour = 0xFF204080u;
     struct Case {
-        DiscMode mode;
+        KernelMode mode;
         int alpha;
         std::uint32_t expected;
     };
     const Case cases[] = {
-        {DiscMode::Add, 255, addColour(background, colour)},
-        {DiscMode::Subtract, 255, subtractColour(background, colour)},
-        {DiscMode::Multiply, 255, modulateColour(background, colour)},
-        {DiscMode::Alpha, 255, colour},
-        {DiscMode::Alpha, 128, lerpColour(background, colour, 128)},
+        {KernelMode::Add, 255, addColour(background, colour)},
+        {KernelMode::Subtract, 255, subtractColour(background, colour)},
+        {KernelMode::Multiply, 255, modulateColour(background, colour)},
+        {KernelMode::Alpha, 255, colour},
+        {KernelMode::Alpha, 128, lerpColour(background, colour, 128)},
     };
     for (int q = 1; q <= 4; ++q) {
         for (const Case& c : cases) {
@@ -345,7 +302,7 @@ TEST_F(DiscKernelTest, RingRowThroughTheHoleLeavesTheHoleUntouched) {
     const int outer = 40, inner = 32;  // R = 9, inner table 8 x 8
     for (const bool clipped : {false, true}) {
         placeDisc(15, 15, outer, inner);
-        const std::vector<std::uint32_t> frame = drawn(discKernel(DiscMode::Add, clipped));
+        const std::vector<std::uint32_t> frame = drawn(discKernel(KernelMode::Add, clipped));
         int hole = 0, ring = 0;
         for (int dx = 0; dx <= 9; ++dx) {
             const int w = tableCoverage(outer, 0, dx) - (dx < 8 ? tableCoverage(inner, 0, dx) : 0);
@@ -451,10 +408,10 @@ TEST_F(DiscKernelTest, QuarterRadiusAbove1020IsDrawnAt1020) {
                 SCOPED_TRACE(::testing::Message() << c.outer << "/" << c.inner << "/" << c.core << " at " << centreX
                                                   << (clipped ? " clipped" : ""));
                 placeDisc(centreX, 270, 1020, c.boundInner, c.boundCore);
-                const std::vector<std::uint32_t> expected = drawn(discKernel(DiscMode::Add, clipped));
+                const std::vector<std::uint32_t> expected = drawn(discKernel(KernelMode::Add, clipped));
                 placeDisc(centreX, 270, c.outer, c.inner, c.core);
                 ASSERT_EQ(rasterState.pixelRadius, 255);
-                const std::vector<std::uint32_t> frame = drawn(discKernel(DiscMode::Add, clipped));
+                const std::vector<std::uint32_t> frame = drawn(discKernel(KernelMode::Add, clipped));
                 EXPECT_EQ(frame, expected);
             }
         }
@@ -471,7 +428,7 @@ TEST_F(DiscKernelTest, ClippedAndUnclippedKernelsAgreeInsideTheViewport) {
         int outer, inner, core;
     };
     const Shape shapes[] = {{5, 0, 0}, {37, 0, 0}, {50, 47, 0}, {60, 40, 20}, {6, 4, 2}};
-    for (const DiscMode mode : allModes) {
+    for (const KernelMode mode : allModes) {
         for (const Shape& s : shapes) {
             placeDisc(19, 15, s.outer, s.inner, s.core);
             setColours(0xFF80C0FFu, 0xE0FF8040u, 200, 230);
@@ -498,21 +455,8 @@ TEST_F(DiscKernelTest, ClippedRowStartingOutsideTheCircleDrawsNothing) {
 // ---------------------------------------------------------------------------
 // Random sprites against the reference walk.
 
-class DiscKernelRandomTest : public DiscKernelTest {
+class DiscKernelRandomTest : public DiscKernelTest, public KernelRandom {
 protected:
-    std::mt19937 rng{20261211};
-
-    int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
-    bool chance(int percent) { return uniform(0, 99) < percent; }
-    std::uint32_t anyColour() { return static_cast<std::uint32_t>(rng()); }
-
-    std::uint32_t randomTint() {
-        const int pick = uniform(0, 3);
-        if (pick == 0) return noTint;
-        if (pick == 1) return 0xFFFFFFFFu;
-        return anyColour();
-    }
-    int randomWeight() { return chance(40) ? 255 : uniform(1, 255); }
 
     // Radii as the projection gives them: each inner circle at least two
     // quarter pixels inside the one around it; a core only inside an inner
@@ -532,12 +476,10 @@ protected:
 
 TEST_F(DiscKernelRandomTest, FastKernelsMatchTheReferenceWalk) {
     for (int run = 0; run < 3000; ++run) {
-        const DiscMode mode = allModes[run % 4];
+        const KernelMode mode = allModes[run % 4];
         const int w = uniform(16, 64);
         const int h = uniform(16, 48);
-        setFrameSize(w, h);
-        pixels.resize(static_cast<std::size_t>(w) * h);
-        framePixels = pixels.data();
+        resizeFrame(w, h, 0u);
         for (auto& p : pixels) p = anyColour();
 
         int outer, inner, core;
@@ -548,21 +490,15 @@ TEST_F(DiscKernelRandomTest, FastKernelsMatchTheReferenceWalk) {
         setColours(randomTint(), anyColour(), randomWeight(), randomWeight());
         const bool clipped = !insideViewport() || chance(20);
 
-        const std::vector<std::uint32_t> before = pixels;
         const RasterState input = rasterState;
-        referenceDisc(mode, clipped);
-        const std::vector<std::uint32_t> expected = pixels;
-        const RasterState expectedState = rasterState;
-
-        pixels = before;
-        rasterState = input;
+        const DrawOutcome expected = drawOutcome(pixels, [&] { referenceDisc(mode, clipped); });
         discKernel(mode, clipped)();
 
-        ASSERT_EQ(pixels, expected) << "run " << run << " " << modeName(mode) << (clipped ? " clipped" : "")
-                                    << " radii " << outer << "/" << inner << "/" << core << " centre "
-                                    << input.centreX << "," << input.centreY << " frame " << w << "x" << h;
-        ASSERT_EQ(rasterState.intensity, expectedState.intensity) << "run " << run;
-        ASSERT_EQ(rasterState.solidColour, expectedState.solidColour) << "run " << run;
+        ASSERT_EQ(pixels, expected.frame) << "run " << run << " " << modeName(mode) << (clipped ? " clipped" : "")
+                                          << " radii " << outer << "/" << inner << "/" << core << " centre "
+                                          << input.centreX << "," << input.centreY << " frame " << w << "x" << h;
+        ASSERT_EQ(rasterState.intensity, expected.state.intensity) << "run " << run;
+        ASSERT_EQ(rasterState.solidColour, expected.state.solidColour) << "run " << run;
     }
 }
 

@@ -8,11 +8,10 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
-#include <utility>
 #include <vector>
 
 #include "framebuffer/frame_buffer.h"
-#include "host/memory.h"
+#include "kernel_test_support.h"
 #include "math/colour.h"
 #include "render/kernels/image_disc_kernels.h"
 #include "render/raster_state.h"
@@ -22,25 +21,12 @@
 namespace lumivortex::testing {
 namespace {
 
-enum class Mode { Add, Subtract, Multiply, Alpha };
-constexpr Mode allModes[] = {Mode::Add, Mode::Subtract, Mode::Multiply, Mode::Alpha};
-
-const char* modeName(Mode mode) {
+SpriteKernel imageDiscKernel(KernelMode mode, bool clipped) {
     switch (mode) {
-    case Mode::Add: return "add";
-    case Mode::Subtract: return "subtract";
-    case Mode::Multiply: return "multiply";
-    case Mode::Alpha: return "alpha";
-    }
-    return "?";
-}
-
-SpriteKernel imageDiscKernel(Mode mode, bool clipped) {
-    switch (mode) {
-    case Mode::Add: return clipped ? drawImageDiscAddClipped : drawImageDiscAdd;
-    case Mode::Subtract: return clipped ? drawImageDiscSubtractClipped : drawImageDiscSubtract;
-    case Mode::Multiply: return clipped ? drawImageDiscMultiplyClipped : drawImageDiscMultiply;
-    case Mode::Alpha: return clipped ? drawImageDiscAlphaClipped : drawImageDiscAlpha;
+    case KernelMode::Add: return clipped ? drawImageDiscAddClipped : drawImageDiscAdd;
+    case KernelMode::Subtract: return clipped ? drawImageDiscSubtractClipped : drawImageDiscSubtract;
+    case KernelMode::Multiply: return clipped ? drawImageDiscMultiplyClipped : drawImageDiscMultiply;
+    case KernelMode::Alpha: return clipped ? drawImageDiscAlphaClipped : drawImageDiscAlpha;
     }
     return nullptr;
 }
@@ -56,25 +42,25 @@ constexpr std::uint32_t white = 0x00FFFFFFu;
 // Each channel c * k >> 8, top byte 0.
 std::uint32_t scaled(std::uint32_t c, int k) { return modulateColour(c, static_cast<std::uint32_t>(k) * 0x010101u); }
 
-void referencePixel(Mode mode, std::uint32_t* p, std::uint32_t s) {
+void referencePixel(KernelMode mode, std::uint32_t* p, std::uint32_t s) {
     const RasterState& rs = rasterState;
     const bool tinted = rs.tintColour != white;
     std::uint32_t c = s;
     switch (mode) {
-    case Mode::Add:
-    case Mode::Subtract:
+    case KernelMode::Add:
+    case KernelMode::Subtract:
         if (tinted) c = modulateColour(c, rs.tintColour);
         if (rs.intensity != 255) c = scaled(c, rs.intensity);
         if (rs.coverage != 255) c = scaled(c, rs.coverage);
-        *p = mode == Mode::Add ? addColour(*p, c) : subtractColour(*p, c);
+        *p = mode == KernelMode::Add ? addColour(*p, c) : subtractColour(*p, c);
         break;
-    case Mode::Multiply:
+    case KernelMode::Multiply:
         if (tinted) c = modulateColour(c, rs.tintColour);
         if (rs.intensity != 255) c = lerpColour(white, c, rs.intensity);
         if (rs.coverage != 255) c = lerpColour(white, c, rs.coverage);
         *p = modulateColour(*p, c);
         break;
-    case Mode::Alpha:
+    case KernelMode::Alpha:
         if (rs.alpha != 255) c = lerpColour(*p, c, rs.alpha);
         if (tinted) c = modulateColour(c, rs.tintColour);
         if (rs.intensity != 255) c = lerpColour(0xFF000000u, c, rs.intensity);
@@ -112,9 +98,9 @@ bool referenceCoverage(int i, int j, int& coverage) {
 
 std::uint32_t* framePixel(int x, int y) { return framePixels + rowOffsets[y] + x; }
 
-void referenceImageDisc(Mode mode, bool clipped) {
+void referenceImageDisc(KernelMode mode, bool clipped) {
     RasterState& rs = rasterState;
-    if (mode != Mode::Alpha) rs.intensity = rs.alpha * rs.intensity / 255;
+    if (mode != KernelMode::Alpha) rs.intensity = rs.alpha * rs.intensity / 255;
     const int r = rs.spanRadius;
     const int cx = rs.centreX;
     const int cy = rs.centreY;
@@ -123,14 +109,7 @@ void referenceImageDisc(Mode mode, bool clipped) {
         referencePixel(mode, framePixel(cx, cy), rs.quadUL[0]);
         return;
     }
-    if (clipped) {
-        setupClip();
-    } else {
-        rs.upActive = rs.downActive = rs.leftActive = rs.rightActive = 1;
-        rs.rowsUp = rs.rowsDown = r;
-        rs.colsLeftBytes = rs.colsRightBytes = 4 * r;
-        rs.firstRow = rs.firstCol = 0;
-    }
+    referenceLimits(clipped);
     for (int dy = rs.firstRow;; ++dy) {
         const int row = rs.scaleRow[dy] / 4;
         const std::uint32_t *ul = nullptr, *ur = nullptr, *dl = nullptr, *dr = nullptr;
@@ -189,24 +168,15 @@ protected:
     }
 
     void SetUp() override {
-        for (std::uint32_t*& q : quads)
-            q = static_cast<std::uint32_t*>(alignedAlloc(quadrantBytes, quadrantAlignment, fillZero));
         resizeFrame(40, 32, background);
         rasterState = RasterState{};
         setColours(white, 255, 255);
         fillQuadrants(white);
     }
 
-    void TearDown() override {
-        for (std::uint32_t*& q : quads) alignedFree(q);
-        framePixels = nullptr;
-    }
+    void TearDown() override { framePixels = nullptr; }
 
-    void resizeFrame(int w, int h, std::uint32_t fill) {
-        setFrameSize(w, h);
-        pixels.assign(static_cast<std::size_t>(w) * h, fill);
-        framePixels = pixels.data();
-    }
+    void resizeFrame(int w, int h, std::uint32_t fill) { useFrame(pixels, w, h, fill); }
 
     void fillQuadrants(std::uint32_t texel) {
         for (std::uint32_t* q : quads) std::fill(q, q + quadrantSide * quadrantSide, texel);
@@ -217,18 +187,8 @@ protected:
         RasterState& rs = rasterState;
         rs.pixelRadius = pixelRadius;
         rs.tinyBall = pixelRadius == 2;
-        rs.spanRadius = pixelRadius - 1;
-        rs.centreX = centreX;
-        rs.centreY = centreY;
-        rs.left = centreX - rs.spanRadius;
-        rs.right = centreX + rs.spanRadius;
-        rs.top = centreY - rs.spanRadius;
-        rs.bottom = centreY + rs.spanRadius;
-        rs.scaleRow = offsetScaleRow(rs.spanRadius);
-        rs.quadUL = quads[QuadUpLeft];
-        rs.quadUR = quads[QuadUpRight];
-        rs.quadDL = quads[QuadDownLeft];
-        rs.quadDR = quads[QuadDownRight];
+        placeSquare(centreX, centreY, pixelRadius - 1);
+        placeImage(quads);
     }
 
     static void setColours(std::uint32_t tint, int alpha, int intensity) {
@@ -237,31 +197,12 @@ protected:
         rasterState.intensity = intensity;
     }
 
-    static bool insideViewport() {
-        const RasterState& rs = rasterState;
-        return rs.left >= 0 && rs.top >= 0 && rs.right <= viewportMaxX && rs.bottom <= viewportMaxY;
-    }
+    // Draws with the kernel (or the reference walk) and returns the frame;
+    // the frame and raster state are restored afterwards.
+    std::vector<std::uint32_t> drawn(SpriteKernel kernel) { return drawOutcome(pixels, kernel).frame; }
 
-    // Draws with the kernel and returns the frame; the frame and raster state
-    // are restored afterwards.
-    std::vector<std::uint32_t> drawn(SpriteKernel kernel) {
-        const std::vector<std::uint32_t> before = pixels;
-        const RasterState input = rasterState;
-        kernel();
-        std::vector<std::uint32_t> result = std::exchange(pixels, before);
-        framePixels = pixels.data();
-        rasterState = input;
-        return result;
-    }
-
-    std::vector<std::uint32_t> drawnByReference(Mode mode, bool clipped) {
-        const std::vector<std::uint32_t> before = pixels;
-        const RasterState input = rasterState;
-        referenceImageDisc(mode, clipped);
-        std::vector<std::uint32_t> result = std::exchange(pixels, before);
-        framePixels = pixels.data();
-        rasterState = input;
-        return result;
+    std::vector<std::uint32_t> drawnByReference(KernelMode mode, bool clipped) {
+        return drawOutcome(pixels, [&] { referenceImageDisc(mode, clipped); }).frame;
     }
 
     static std::uint32_t at(const std::vector<std::uint32_t>& frame, int x, int y) { return frame[rowOffsets[y] + x]; }
@@ -269,7 +210,7 @@ protected:
     // A top byte that every written pixel loses, so a pixel drawn with weight
     // 0 still shows.
     static constexpr std::uint32_t background = 0x5A000000u;
-    std::uint32_t* quads[4] = {};
+    QuadrantImages quads;
     std::vector<std::uint32_t> pixels;
 };
 
@@ -294,7 +235,7 @@ TEST_F(ImageDiscKernelTest, PixelRadiusTenGivesTheCoverageRowsOfTheBall) {
     const int cx = 20, cy = 15;
     for (const bool clipped : {false, true}) {
         placeBall(cx, cy, 10);
-        const std::vector<std::uint32_t> frame = drawn(imageDiscKernel(Mode::Add, clipped));
+        const std::vector<std::uint32_t> frame = drawn(imageDiscKernel(KernelMode::Add, clipped));
         for (int dy = 0; dy <= 9; ++dy) {
             const std::vector<int>& row = rows[dy];
             for (int dx = 0; dx <= 9; ++dx) {
@@ -316,7 +257,7 @@ TEST_F(ImageDiscKernelTest, PixelRadiusTenGivesTheCoverageRowsOfTheBall) {
 TEST_F(ImageDiscKernelTest, PixelRadiusOneDrawsTheCentreTexelAtFullCoverage) {
     const std::uint32_t pixel = 0x7A305070u;
     const std::uint32_t centreTexel = 0xFF4080C0u;
-    for (const Mode mode : allModes) {
+    for (const KernelMode mode : allModes) {
         for (const bool clipped : {false, true}) {
             resizeFrame(40, 32, pixel);
             fillQuadrants(0x00FFFFFFu);
@@ -327,7 +268,7 @@ TEST_F(ImageDiscKernelTest, PixelRadiusOneDrawsTheCentreTexelAtFullCoverage) {
             // the alpha mode, the opacity folded into the brightness.
             const RasterState input = rasterState;
             rasterState.coverage = 255;
-            if (mode != Mode::Alpha) rasterState.intensity = 200 * 180 / 255;
+            if (mode != KernelMode::Alpha) rasterState.intensity = 200 * 180 / 255;
             std::uint32_t expected = pixel;
             referencePixel(mode, &expected, centreTexel);
             rasterState = input;
@@ -351,7 +292,7 @@ TEST_F(ImageDiscKernelTest, TinyBallDrawsTheCrossAndLeavesTheCorners) {
     for (int q = 0; q < 4; ++q) std::fill(quads[q], quads[q] + quadrantSide * quadrantSide, texels[q]);
     for (const bool clipped : {false, true}) {
         placeBall(10, 12, 2);
-        const std::vector<std::uint32_t> frame = drawn(imageDiscKernel(Mode::Add, clipped));
+        const std::vector<std::uint32_t> frame = drawn(imageDiscKernel(KernelMode::Add, clipped));
         SCOPED_TRACE(clipped ? "clipped" : "unclipped");
         for (int y = 0; y <= viewportMaxY; ++y) {
             for (int x = 0; x <= viewportMaxX; ++x) {
@@ -374,15 +315,15 @@ TEST_F(ImageDiscKernelTest, WeightZeroColumnsKeepTheColourExceptUnderMultiply) {
     const std::uint32_t pixel = 0x7AC08040u;
     const std::uint32_t channels = pixel & white;
     struct Case {
-        Mode mode;
+        KernelMode mode;
         std::uint32_t texel;
         std::uint32_t expected;
     };
     const Case cases[] = {
-        {Mode::Add, white, channels},
-        {Mode::Subtract, white, channels},
-        {Mode::Alpha, 0x00102030u, channels},
-        {Mode::Multiply, 0x00000000u, modulateColour(pixel, white)},  // (0xBF, 0x7F, 0x3F)
+        {KernelMode::Add, white, channels},
+        {KernelMode::Subtract, white, channels},
+        {KernelMode::Alpha, 0x00102030u, channels},
+        {KernelMode::Multiply, 0x00000000u, modulateColour(pixel, white)},  // (0xBF, 0x7F, 0x3F)
     };
     for (const Case& c : cases) {
         for (const bool clipped : {false, true}) {
@@ -416,7 +357,7 @@ TEST_F(ImageDiscKernelTest, ClippedRowStartingOutsideTheBallDrawsNothing) {
             EXPECT_EQ(at(frame, x, 15 + dy) != background, dx < ballEnd[d] && dx <= 9) << "x " << x;
         }
     }
-    EXPECT_EQ(frame, drawnByReference(Mode::Add, true));
+    EXPECT_EQ(frame, drawnByReference(KernelMode::Add, true));
 }
 
 // A square wholly inside the viewport comes out the same from the clipped
@@ -433,7 +374,7 @@ TEST_F(ImageDiscKernelTest, ClippedAgreesWithUnclipped) {
     };
     const Case cases[] = {{20, 15, 10}, {20, 15, 2}, {20, 15, 16}, {0, 0, 10},    {39, 31, 10}, {-5, 10, 12},
                           {45, 3, 9},   {12, -4, 7}, {30, 35, 6},  {-20, -20, 25}, {20, 15, 40}, {60, 40, 45}};
-    for (const Mode mode : allModes) {
+    for (const KernelMode mode : allModes) {
         for (const Case& c : cases) {
             SCOPED_TRACE(::testing::Message()
                          << modeName(mode) << " at " << c.x << "," << c.y << " r " << c.pixelRadius);
@@ -461,29 +402,28 @@ TEST_F(ImageDiscKernelTest, ClippedAgreesWithUnclipped) {
 // a single pixel to the largest, anywhere on or around a small viewport,
 // random texels (top bytes included), tints, opacities and fades.
 TEST_F(ImageDiscKernelTest, KernelsMatchTheReferenceWalkOnRandomSprites) {
-    std::mt19937 random(20261211);
-    const auto uniform = [&random](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    KernelRandom random;
     for (std::uint32_t* q : quads)
-        for (int i = 0; i < quadrantSide * quadrantSide; ++i) q[i] = static_cast<std::uint32_t>(random());
+        for (int i = 0; i < quadrantSide * quadrantSide; ++i) q[i] = random.anyColour();
     for (int trial = 0; trial < 600; ++trial) {
         const bool large = trial % 40 == 0;  // now and then a big frame for big unclipped balls
-        const int w = large ? 520 : uniform(16, 48);
-        const int h = large ? 516 : uniform(16, 40);
+        const int w = large ? 520 : random.uniform(16, 48);
+        const int h = large ? 516 : random.uniform(16, 40);
         resizeFrame(w, h, 0);
-        for (std::uint32_t& p : pixels) p = static_cast<std::uint32_t>(random());
-        const int radius = large || trial % 3 == 0 ? uniform(1, 255) : uniform(1, 30);
+        for (std::uint32_t& p : pixels) p = random.anyColour();
+        const int radius = large || trial % 3 == 0 ? random.uniform(1, 255) : random.uniform(1, 30);
         const int span = radius - 1;
         if (large) {
-            placeBall(uniform(span, w - 1 - span), uniform(span, h - 1 - span), radius);
+            placeBall(random.uniform(span, w - 1 - span), random.uniform(span, h - 1 - span), radius);
         } else {
             // Any square that overlaps the viewport.
-            placeBall(uniform(-span, w - 1 + span), uniform(-span, h - 1 + span), radius);
+            placeBall(random.uniform(-span, w - 1 + span), random.uniform(-span, h - 1 + span), radius);
         }
-        const std::uint32_t tint = uniform(0, 3) == 0 ? white : static_cast<std::uint32_t>(random());
-        const int alpha = uniform(0, 3) == 0 ? 255 : uniform(1, 255);
-        const int intensity = uniform(0, 3) == 0 ? 255 : uniform(1, 255);
+        const std::uint32_t tint = random.uniform(0, 3) == 0 ? white : random.anyColour();
+        const int alpha = random.uniform(0, 3) == 0 ? 255 : random.uniform(1, 255);
+        const int intensity = random.uniform(0, 3) == 0 ? 255 : random.uniform(1, 255);
         setColours(tint, alpha, intensity);
-        const Mode mode = allModes[uniform(0, 3)];
+        const KernelMode mode = allModes[random.uniform(0, 3)];
         const bool inside = insideViewport();
         for (const bool clipped : {false, true}) {
             if (!clipped && !inside) continue;
@@ -496,7 +436,7 @@ TEST_F(ImageDiscKernelTest, KernelsMatchTheReferenceWalkOnRandomSprites) {
             imageDiscKernel(mode, clipped)();
             ASSERT_EQ(pixels, expected);
             // What the kernels leave behind: the combined intensity.
-            EXPECT_EQ(rasterState.intensity, mode == Mode::Alpha ? intensity : alpha * intensity / 255);
+            EXPECT_EQ(rasterState.intensity, mode == KernelMode::Alpha ? intensity : alpha * intensity / 255);
             rasterState = input;
         }
     }

@@ -6,11 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "framebuffer/frame_buffer.h"
-#include "host/memory.h"
+#include "kernel_test_support.h"
 #include "math/colour.h"
 #include "render/kernels/spot_kernels.h"
 #include "render/raster_state.h"
@@ -19,29 +20,17 @@
 
 namespace lumivortex::testing {
 
-enum class SpotMode { Add, Subtract, Multiply, Alpha };
-
-inline const char* modeName(SpotMode mode) {
+inline SpriteKernel spotKernel(KernelMode mode, bool clipped) {
     switch (mode) {
-    case SpotMode::Add: return "add";
-    case SpotMode::Subtract: return "subtract";
-    case SpotMode::Multiply: return "multiply";
-    case SpotMode::Alpha: return "alpha";
-    }
-    return "?";
-}
-
-inline SpriteKernel spotKernel(SpotMode mode, bool clipped) {
-    switch (mode) {
-    case SpotMode::Add: return clipped ? drawSpotAddClipped : drawSpotAdd;
-    case SpotMode::Subtract: return clipped ? drawSpotSubtractClipped : drawSpotSubtract;
-    case SpotMode::Multiply: return clipped ? drawSpotMultiplyClipped : drawSpotMultiply;
-    case SpotMode::Alpha: return clipped ? drawSpotAlphaClipped : drawSpotAlpha;
+    case KernelMode::Add: return clipped ? drawSpotAddClipped : drawSpotAdd;
+    case KernelMode::Subtract: return clipped ? drawSpotSubtractClipped : drawSpotSubtract;
+    case KernelMode::Multiply: return clipped ? drawSpotMultiplyClipped : drawSpotMultiply;
+    case KernelMode::Alpha: return clipped ? drawSpotAlphaClipped : drawSpotAlpha;
     }
     return nullptr;
 }
 
-inline std::uint32_t endMarkerOf(SpotMode mode) { return mode == SpotMode::Multiply ? noTint : 0u; }
+inline std::uint32_t endMarkerOf(KernelMode mode) { return mode == KernelMode::Multiply ? noTint : 0u; }
 
 // ---------------------------------------------------------------------------
 // Reference walk: the kernels' steps one by one, per pixel, with the walk
@@ -52,25 +41,25 @@ inline std::uint32_t referenceTexel(const std::uint32_t* row, std::int32_t byteO
     return row[byteOffset / 4];
 }
 
-inline void referencePixel(SpotMode mode, std::uint32_t* p, std::uint32_t s) {
+inline void referencePixel(KernelMode mode, std::uint32_t* p, std::uint32_t s) {
     const RasterState& rs = rasterState;
     const std::int32_t a = rs.intensity;  // combined brightness after set-up
     switch (mode) {
-    case SpotMode::Add:
-    case SpotMode::Subtract: {
+    case KernelMode::Add:
+    case KernelMode::Subtract: {
         std::uint32_t c = rs.tintColour == noTint ? s : modulateColour(s, rs.tintColour);
         if (a != 255) c = scaleChannels(c, a);
-        *p = mode == SpotMode::Add ? addColour(*p, c) : subtractColour(*p, c);
+        *p = mode == KernelMode::Add ? addColour(*p, c) : subtractColour(*p, c);
         break;
     }
-    case SpotMode::Multiply: {
+    case KernelMode::Multiply: {
         const std::int32_t level = static_cast<std::int32_t>(s & 0xFF);
         std::uint32_t c = rs.tintColour == noTint ? s : lerpColour(rs.tintColour, noTint, level);
         if (a != 255) c = lerpColour(noTint, c, a);
         *p = modulateColour(*p, c);
         break;
     }
-    case SpotMode::Alpha: {
+    case KernelMode::Alpha: {
         const std::int32_t w = static_cast<std::int32_t>(s & 0xFF);
         if (rs.alpha == 255) {
             *p = lerpColour(*p, rs.solidColour, w);
@@ -83,9 +72,9 @@ inline void referencePixel(SpotMode mode, std::uint32_t* p, std::uint32_t s) {
     }
 }
 
-inline void referenceSetUp(SpotMode mode) {
+inline void referenceSetUp(KernelMode mode) {
     RasterState& rs = rasterState;
-    if (mode == SpotMode::Alpha) {
+    if (mode == KernelMode::Alpha) {
         rs.solidColour =
             rs.tintColour == noTint ? rs.spriteColour : modulateColour(rs.spriteColour, rs.tintColour);
         if (rs.intensity != 255) rs.solidColour = lerpColour(0xFF000000u, rs.solidColour, rs.intensity);
@@ -96,7 +85,7 @@ inline void referenceSetUp(SpotMode mode) {
 
 // Visits one texel of a quadrant: reads it unless the quadrant is finished,
 // ends the quadrant at the marker or at its column limit.
-inline void referenceQuadrantStep(SpotMode mode, const std::uint32_t*& srcRow, std::uint32_t* dest, int dx,
+inline void referenceQuadrantStep(KernelMode mode, const std::uint32_t*& srcRow, std::uint32_t* dest, int dx,
                                   int direction, int limitBytes) {
     if (srcRow == nullptr) return;
     const std::uint32_t s = referenceTexel(srcRow, rasterState.srcColOffset);
@@ -108,18 +97,11 @@ inline void referenceQuadrantStep(SpotMode mode, const std::uint32_t*& srcRow, s
     if (4 * dx == limitBytes) srcRow = nullptr;
 }
 
-inline void referenceSpot(SpotMode mode, bool clipped) {
+inline void referenceSpot(KernelMode mode, bool clipped) {
     RasterState& rs = rasterState;
     referenceSetUp(mode);
     const int r = rs.spanRadius;
-    if (clipped) {
-        setupClip();
-    } else {
-        rs.upActive = rs.downActive = rs.leftActive = rs.rightActive = 1;
-        rs.rowsUp = rs.rowsDown = r;
-        rs.colsLeftBytes = rs.colsRightBytes = 4 * r;
-        rs.firstRow = rs.firstCol = 0;
-    }
+    referenceLimits(clipped);
     int dy = rs.firstRow;
     for (;;) {
         rs.srcRowOffset = rs.scaleRow[dy] * 256;
@@ -166,20 +148,12 @@ protected:
     static constexpr int height = 20;
 
     void SetUp() override {
-        setFrameSize(width, height);
-        pixels.assign(static_cast<std::size_t>(width) * height, 0u);
-        framePixels = pixels.data();
+        useFrame(pixels, width, height, 0u);
         buildOffsetScaleTable();
-        for (auto& q : quads)
-            q = static_cast<std::uint32_t*>(alignedAlloc(quadrantBytes, quadrantAlignment, fillZero));
         rasterState = RasterState{};
     }
 
     void TearDown() override {
-        for (auto*& q : quads) {
-            alignedFree(q);
-            q = nullptr;
-        }
         releaseOffsetScaleTable();
         framePixels = nullptr;
     }
@@ -195,20 +169,9 @@ protected:
 
     // What the spot dispatcher writes before a kernel runs.
     void placeSprite(int centreX, int centreY, int spanRadius) {
-        RasterState& rs = rasterState;
-        rs.centreX = centreX;
-        rs.centreY = centreY;
-        rs.spanRadius = spanRadius;
-        rs.pixelRadius = spanRadius + 1;
-        rs.left = centreX - spanRadius;
-        rs.right = centreX + spanRadius;
-        rs.top = centreY - spanRadius;
-        rs.bottom = centreY + spanRadius;
-        rs.scaleRow = offsetScaleRow(spanRadius);
-        rs.quadUL = quads[QuadUpLeft];
-        rs.quadUR = quads[QuadUpRight];
-        rs.quadDL = quads[QuadDownLeft];
-        rs.quadDR = quads[QuadDownRight];
+        placeSquare(centreX, centreY, spanRadius);
+        rasterState.pixelRadius = spanRadius + 1;
+        placeImage(quads);
     }
 
     void setColours(std::uint32_t tint, std::uint32_t spriteColour, int alpha, int intensity) {
@@ -218,14 +181,8 @@ protected:
         rasterState.intensity = intensity;
     }
 
-    // Whether the square lies wholly inside the viewport (the dispatcher's test).
-    static bool insideViewport() {
-        const RasterState& rs = rasterState;
-        return rs.left >= 0 && rs.top >= 0 && rs.right <= viewportMaxX && rs.bottom <= viewportMaxY;
-    }
-
     std::vector<std::uint32_t> pixels;
-    std::uint32_t* quads[4] = {};
+    QuadrantImages quads;
 };
 
 }  // namespace lumivortex::testing

@@ -63,7 +63,7 @@ TEST_F(SpotKernelFixtureTest, SpanRadiusZeroDrawsTheCentreFromUpLeftTexelZero) {
 // Each quadrant row stops at its first end marker: a marker first in a row
 // blanks that quadrant row only, and a texel beyond a marker never shows.
 TEST_F(SpotKernelFixtureTest, EndMarkerEndsOnlyItsQuadrantRow) {
-    for (const SpotMode mode : {SpotMode::Add, SpotMode::Multiply}) {
+    for (const KernelMode mode : {KernelMode::Add, KernelMode::Multiply}) {
         SCOPED_TRACE(modeName(mode));
         const std::uint32_t marker = endMarkerOf(mode);
         const std::uint32_t ink = 0x00402010;
@@ -80,7 +80,7 @@ TEST_F(SpotKernelFixtureTest, EndMarkerEndsOnlyItsQuadrantRow) {
         spotKernel(mode, false)();
 
         const std::uint32_t inked =
-            mode == SpotMode::Add ? addColour(0x808080, ink) : modulateColour(0x808080, ink);
+            mode == KernelMode::Add ? addColour(0x808080, ink) : modulateColour(0x808080, ink);
         for (int dy = -r; dy <= r; ++dy) {
             for (int dx = -r; dx <= r; ++dx) {
                 const bool blankUpLeft = dy == -1 && dx <= 0;
@@ -94,7 +94,7 @@ TEST_F(SpotKernelFixtureTest, EndMarkerEndsOnlyItsQuadrantRow) {
 
 struct ColourCase {
     const char* name;
-    SpotMode mode;
+    KernelMode mode;
     std::uint32_t background;
     std::uint32_t texel;
     std::uint32_t tint;
@@ -124,45 +124,45 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Full alpha and intensity: the texel unscaled, and the written pixel
         // loses its top byte.
-        ColourCase{"AddUntintedFull", SpotMode::Add, 0xFF102030, 0x00204060, noTint, 0, 255, 255, 0x00306090},
-        ColourCase{"AddSaturates", SpotMode::Add, 0x00F0F0F0, 0x00204060, noTint, 0, 255, 255, 0x00FFFFFF},
+        ColourCase{"AddUntintedFull", KernelMode::Add, 0xFF102030, 0x00204060, noTint, 0, 255, 255, 0x00306090},
+        ColourCase{"AddSaturates", KernelMode::Add, 0x00F0F0F0, 0x00204060, noTint, 0, 255, 255, 0x00FFFFFF},
         // An opaque white particle colour is a tint: every non-zero channel
         // drops by one.
-        ColourCase{"AddOpaqueWhiteTint", SpotMode::Add, 0, 0x00204001, 0xFFFFFFFF, 0, 255, 255, 0x001F3F00},
-        ColourCase{"AddTinted", SpotMode::Add, 0, 0x00FFFFFF, 0xFF804020, 0, 255, 255, 0x007F3F1F},
+        ColourCase{"AddOpaqueWhiteTint", KernelMode::Add, 0, 0x00204001, 0xFFFFFFFF, 0, 255, 255, 0x001F3F00},
+        ColourCase{"AddTinted", KernelMode::Add, 0, 0x00FFFFFF, 0xFF804020, 0, 255, 255, 0x007F3F1F},
         // a = floor(128 * 200 / 255) = 100; 0xC8 * 100 >> 8 = 78.
-        ColourCase{"AddAlphaAndIntensity", SpotMode::Add, 0, 0x00C8C8C8, noTint, 0, 128, 200, 0x004E4E4E},
-        ColourCase{"AddTintThenBrightness", SpotMode::Add, 0, 0x00FFFFFF, 0x00808080, 0, 255, 128,
+        ColourCase{"AddAlphaAndIntensity", KernelMode::Add, 0, 0x00C8C8C8, noTint, 0, 128, 200, 0x004E4E4E},
+        ColourCase{"AddTintThenBrightness", KernelMode::Add, 0, 0x00FFFFFF, 0x00808080, 0, 255, 128,
                    0x003F3F3F},
-        ColourCase{"SubtractUntinted", SpotMode::Subtract, 0x00805010, 0x00204020, noTint, 0, 255, 255,
+        ColourCase{"SubtractUntinted", KernelMode::Subtract, 0x00805010, 0x00204020, noTint, 0, 255, 255,
                    0x00601000},
-        ColourCase{"SubtractScaled", SpotMode::Subtract, 0x00808080, 0x00808080, noTint, 0, 255, 128,
+        ColourCase{"SubtractScaled", KernelMode::Subtract, 0x00808080, 0x00808080, noTint, 0, 255, 128,
                    0x00404040},
         // Opaque white is no end marker here and takes one step per channel.
-        ColourCase{"MultiplyOpaqueWhite", SpotMode::Multiply, 0x00804020, 0xFFFFFFFF, noTint, 0, 255, 255,
+        ColourCase{"MultiplyOpaqueWhite", KernelMode::Multiply, 0x00804020, 0xFFFFFFFF, noTint, 0, 255, 255,
                    0x007F3F1F},
-        ColourCase{"MultiplyUntinted", SpotMode::Multiply, 0x00FFFFFF, 0x00800000, noTint, 0, 255, 255,
+        ColourCase{"MultiplyUntinted", KernelMode::Multiply, 0x00FFFFFF, 0x00800000, noTint, 0, 255, 255,
                    0x007F0000},
         // Tint at level 0 of the texel, rising to white.
-        ColourCase{"MultiplyTintedLevelZero", SpotMode::Multiply, 0x00FFFFFF, 0x00000000, 0xFF804020, 0, 255,
+        ColourCase{"MultiplyTintedLevelZero", KernelMode::Multiply, 0x00FFFFFF, 0x00000000, 0xFF804020, 0, 255,
                    255, 0x007F3F1F},
         // Level 128: 0x80 + ((0xFF - 0x80) * 128 >> 8) = 0xBF.
-        ColourCase{"MultiplyTintedHalfLevel", SpotMode::Multiply, 0x00FFFFFF, 0x00000080, 0xFF808080, 0, 255,
+        ColourCase{"MultiplyTintedHalfLevel", KernelMode::Multiply, 0x00FFFFFF, 0x00000080, 0xFF808080, 0, 255,
                    255, 0x00BEBEBE},
         // a = 128 pales black to 255 - ceil(255 * 128 / 256) = 127; 255 * 127 >> 8 = 126.
-        ColourCase{"MultiplyHalfBrightness", SpotMode::Multiply, 0x00FFFFFF, 0x00000000, noTint, 0, 128, 255,
+        ColourCase{"MultiplyHalfBrightness", KernelMode::Multiply, 0x00FFFFFF, 0x00000000, noTint, 0, 128, 255,
                    0x007E7E7E},
         // Weight 255 moves 255/256 of the way: 0 -> 254 for 255.
-        ColourCase{"AlphaFullWeight", SpotMode::Alpha, 0x00000000, 0x000000FF, noTint, 0x00FFFFFF, 255, 255,
+        ColourCase{"AlphaFullWeight", KernelMode::Alpha, 0x00000000, 0x000000FF, noTint, 0x00FFFFFF, 255, 255,
                    0x00FEFEFE},
-        ColourCase{"AlphaZeroWeight", SpotMode::Alpha, 0xFF123456, 0xFFFFFF00, noTint, 0x00FFFFFF, 255, 255,
+        ColourCase{"AlphaZeroWeight", KernelMode::Alpha, 0xFF123456, 0xFFFFFF00, noTint, 0x00FFFFFF, 255, 255,
                    0x00123456},
         // alpha 128 first: t = 0 + (255 * 128 >> 8) = 127, then weight 255:
         // 127 * 255 >> 8 = 126.
-        ColourCase{"AlphaHalfOpacity", SpotMode::Alpha, 0x00000000, 0x000000FF, noTint, 0x00FFFFFF, 128, 255,
+        ColourCase{"AlphaHalfOpacity", KernelMode::Alpha, 0x00000000, 0x000000FF, noTint, 0x00FFFFFF, 128, 255,
                    0x007E7E7E},
         // solid = modulate(white, tint) faded by intensity 128 from black.
-        ColourCase{"AlphaTintAndIntensity", SpotMode::Alpha, 0x00000000, 0x000000FF, 0xFF804020, 0x00FFFFFF,
+        ColourCase{"AlphaTintAndIntensity", KernelMode::Alpha, 0x00000000, 0x000000FF, 0xFF804020, 0x00FFFFFF,
                    255, 128, 0x003E1E0E}),
     [](const ::testing::TestParamInfo<ColourCase>& caseInfo) { return std::string(caseInfo.param.name); });
 

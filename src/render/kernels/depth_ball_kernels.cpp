@@ -26,6 +26,7 @@
 #include "framebuffer/depth_buffer.h"
 #include "framebuffer/frame_buffer.h"
 #include "math/colour.h"
+#include "render/kernels/sprite_extent.h"
 #include "render/raster_state.h"
 #include "render/sprite.h"
 #include "render/sprite_tables.h"
@@ -153,54 +154,15 @@ inline void shadeDepthPixel(std::uint32_t* pixel, std::int32_t* depth, std::uint
     *depth = test.pixelDepth;
 }
 
-// Rows (dy) and columns (dx) the walk visits and each half and side may
-// draw. The upper half draws rows firstRow..lastUpRow, the lower half rows
-// max(firstRow, 1)..lastDownRow (the centre row is the upper half's); the
-// left side columns firstCol..lastLeftCol, the right side columns
-// max(firstCol, 1)..lastRightCol. A half or side that draws nothing has a
-// last row or column of -1.
-struct BallExtent {
-    int firstRow, lastUpRow, lastDownRow;
-    int firstCol, lastLeftCol, lastRightCol;
-};
-
 // The projection keeps spanRadius within the scale row (at most 254);
 // holding the extent to it here keeps every table read and the set-up
 // buffer in bounds whatever the inputs.
 constexpr int lastBallOffset = maxBallColumns - 1;
 
-[[maybe_unused]] bool squareInsideViewport() {
-    const RasterState& rs = rasterState;
-    return rs.centreX - rs.spanRadius >= 0 && rs.centreY - rs.spanRadius >= 0 &&
-           rs.centreX + rs.spanRadius <= viewportMaxX && rs.centreY + rs.spanRadius <= viewportMaxY;
-}
-
-[[maybe_unused]] bool squareOverlapsViewport() {
-    const RasterState& rs = rasterState;
-    return rs.left <= viewportMaxX && rs.top <= viewportMaxY && rs.right >= 0 && rs.bottom >= 0;
-}
-
 [[maybe_unused]] bool readyToDraw() {
     const RasterState& rs = rasterState;
     return depthBuffer != nullptr && sphereTable != nullptr && rs.scaleRow != nullptr && rs.pixelRadius >= 1 &&
            rs.pixelRadius <= 255 && rs.spanRadius == rs.pixelRadius - 1;
-}
-
-BallExtent unclippedExtent() {
-    assert(squareInsideViewport());
-    const int r = std::min(rasterState.spanRadius, lastBallOffset);
-    return {0, r, r, 0, r, r};
-}
-
-// The setupClip flags turned into ranges; setupClip has run.
-BallExtent clippedExtent() {
-    const RasterState& rs = rasterState;
-    return {rs.firstRow,
-            rs.upActive ? std::min(rs.rowsUp, lastBallOffset) : -1,
-            rs.downActive ? std::min(rs.rowsDown, lastBallOffset) : -1,
-            rs.firstCol,
-            rs.leftActive ? std::min(rs.colsLeftBytes >> 2, lastBallOffset) : -1,
-            rs.rightActive ? std::min(rs.colsRightBytes >> 2, lastBallOffset) : -1};
 }
 
 // Everything one sprite's walk reads, fixed before the first row.
@@ -235,14 +197,14 @@ struct BallWalk {
 
     // One frame row from the texel rows of its half, up to the column
     // before `end`.
-    void drawRow(const BallExtent& e, int screenRow, const std::uint32_t* texelsLeft,
+    void drawRow(const SpriteExtent& e, int screenRow, const std::uint32_t* texelsLeft,
                  const std::uint32_t* texelsRight, int end) {
         const int centre = rowOffsets[screenRow] + centreX;
         drawSide<-1>(centre, texelsLeft, e.firstCol, std::min(e.lastLeftCol, end - 1));
-        drawSide<+1>(centre, texelsRight, std::max(e.firstCol, 1), std::min(e.lastRightCol, end - 1));
+        drawSide<+1>(centre, texelsRight, e.firstRightCol, std::min(e.lastRightCol, end - 1));
     }
 
-    void run(const BallExtent& e) {
+    void run(const SpriteExtent& e) {
         const RasterState& rs = rasterState;
         const int lastRow = std::max(e.lastUpRow, e.lastDownRow);
         const int lastCol = std::max(e.lastLeftCol, e.lastRightCol);
@@ -257,7 +219,7 @@ struct BallWalk {
     }
 };
 
-void walkDepthBall(const BallExtent& e) {
+void walkDepthBall(const SpriteExtent& e) {
     BallWalk walk;
     walk.run(e);
 }
@@ -265,14 +227,14 @@ void walkDepthBall(const BallExtent& e) {
 }  // namespace
 
 void drawDepthBall() {
-    assert(readyToDraw());
-    walkDepthBall(unclippedExtent());
+    assert(readyToDraw() && squareInsideViewport());
+    walkDepthBall(unclippedSpriteExtent(lastBallOffset));
 }
 
 void drawDepthBallClipped() {
     assert(readyToDraw() && squareOverlapsViewport());
     setupClip();
-    walkDepthBall(clippedExtent());
+    walkDepthBall(clippedSpriteExtent(lastBallOffset));
 }
 
 void writeDepthPixel(std::uint32_t* pixel, std::int32_t* depth, std::uint32_t colour) {

@@ -27,6 +27,7 @@
 #include "framebuffer/frame_buffer.h"
 #include "math/colour.h"
 #include "render/kernels/coverage_cursor.h"
+#include "render/kernels/sprite_extent.h"
 #include "render/raster_state.h"
 
 namespace lumivortex {
@@ -162,38 +163,10 @@ void boundDiscRadii() {
 
 bool hasInnerCircles() { return rasterState.innerQuarterRadius != 0 || rasterState.coreQuarterRadius != 0; }
 
-// Rows (dy) and columns (dx) the walk visits and each half and side may
-// draw. The upper half draws rows firstRow..lastUpRow, the lower half rows
-// max(firstRow, 1)..lastDownRow (the centre row is the upper half's); the
-// left side columns firstCol..lastLeftCol, the right side columns
-// max(firstCol, 1)..lastRightCol. A half or side that draws nothing has a
-// last row or column of -1.
-struct DiscExtent {
-    int firstRow, lastUpRow, lastDownRow;
-    int firstCol, lastLeftCol, lastRightCol;
-};
-
 // Rows and columns beyond the outer table do not exist. The projection
-// keeps the square exactly as wide as the table; holding both to it here
+// keeps the square exactly as wide as the table; holding the extent to it
 // keeps every read inside the table whatever the inputs.
 int lastTableOffset() { return outerCursor.size - 1; }
-
-DiscExtent unclippedExtent() {
-    const int r = std::min(rasterState.spanRadius, lastTableOffset());
-    return {0, r, r, 0, r, r};
-}
-
-// The setupClip flags turned into ranges; setupClip has run.
-DiscExtent clippedExtent() {
-    const RasterState& rs = rasterState;
-    const int last = lastTableOffset();
-    return {rs.firstRow,
-            rs.upActive ? std::min(rs.rowsUp, last) : -1,
-            rs.downActive ? std::min(rs.rowsDown, last) : -1,
-            rs.firstCol,
-            rs.leftActive ? std::min(rs.colsLeftBytes >> 2, last) : -1,
-            rs.rightActive ? std::min(rs.colsRightBytes >> 2, last) : -1};
-}
 
 // The outer coverage of columns first..last; returns the first column not
 // drawn: the first with coverage 0, or last + 1.
@@ -238,17 +211,17 @@ inline void drawSide(const Blend& blend, const std::int32_t* weight, const typen
 // One frame row: the left side, then the right, each up to the row's end.
 template <class Blend, bool Ring>
 inline void drawFrameRow(const Blend& blend, const std::int32_t* weight, const typename Blend::Shade* shade,
-                         const DiscExtent& e, int screenRow, int end) {
+                         const SpriteExtent& e, int screenRow, int end) {
     std::uint32_t* row = framePixels + rowOffsets[screenRow];
     drawSide<Blend, Ring>(blend, weight, shade, row, -1, e.firstCol, std::min(e.lastLeftCol, end - 1));
-    drawSide<Blend, Ring>(blend, weight, shade, row, +1, std::max(e.firstCol, 1), std::min(e.lastRightCol, end - 1));
+    drawSide<Blend, Ring>(blend, weight, shade, row, +1, e.firstRightCol, std::min(e.lastRightCol, end - 1));
 }
 
 // The walk shared by every mode, disc and ring, clipped and unclipped. The
 // cursors come selected, outerCursor (and for a ring the inner and core
 // cursors, while they have rows there) on row firstRow.
 template <class Blend, bool Ring>
-void walkDisc(const Blend& blend, const DiscExtent& e) {
+void walkDisc(const Blend& blend, const SpriteExtent& e) {
     const RasterState& rs = rasterState;
     CoverageCursor outer = outerCursor;
     CoverageCursor inner = innerCursor;
@@ -286,16 +259,10 @@ void selectInnerCircles() {
     if (rs.coreQuarterRadius != 0) selectCoreCoverage(rs.coreQuarterRadius);
 }
 
-[[maybe_unused]] bool squareInsideViewport() {
-    const RasterState& rs = rasterState;
-    return rs.centreX - rs.spanRadius >= 0 && rs.centreY - rs.spanRadius >= 0 &&
-           rs.centreX + rs.spanRadius <= viewportMaxX && rs.centreY + rs.spanRadius <= viewportMaxY;
-}
-
 template <class Blend>
 void drawRingUnclipped() {
     selectInnerCircles();
-    walkDisc<Blend, true>(Blend::fromState(), unclippedExtent());
+    walkDisc<Blend, true>(Blend::fromState(), unclippedSpriteExtent(lastTableOffset()));
 }
 
 template <class Blend>
@@ -303,7 +270,7 @@ void drawRingClipped() {
     selectInnerCircles();
     skipCoverageRows(innerCursor, rasterState.firstRow);
     skipCoverageRows(coreCursor, rasterState.firstRow);
-    walkDisc<Blend, true>(Blend::fromState(), clippedExtent());
+    walkDisc<Blend, true>(Blend::fromState(), clippedSpriteExtent(lastTableOffset()));
 }
 
 template <class Blend>
@@ -324,7 +291,7 @@ void drawDiscUnclipped() {
         drawRingUnclipped<Blend>();
         return;
     }
-    walkDisc<Blend, false>(Blend::fromState(), unclippedExtent());
+    walkDisc<Blend, false>(Blend::fromState(), unclippedSpriteExtent(lastTableOffset()));
 }
 
 template <class Blend>
@@ -338,7 +305,7 @@ void drawDiscClipped() {
         drawRingClipped<Blend>();
         return;
     }
-    walkDisc<Blend, false>(Blend::fromState(), clippedExtent());
+    walkDisc<Blend, false>(Blend::fromState(), clippedSpriteExtent(lastTableOffset()));
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include <cstdint>
 
 #include "framebuffer/frame_buffer.h"
+#include "render/kernels/sprite_extent.h"
 #include "render/raster_state.h"
 #include "render/sprite.h"
 #include "render/sprite_tables.h"
@@ -74,41 +75,6 @@ struct AlphaImageDisc {
     static void setUp() {}
     static void apply(std::uint32_t* p, std::uint32_t s) { blendAlphaPixel(p, s); }
 };
-
-// Rows (dy) and columns (dx) the walk visits and each half and side may
-// draw. The upper half draws rows firstRow..lastUpRow, the lower half rows
-// max(firstRow, 1)..lastDownRow; the left side columns firstCol..lastLeftCol,
-// the right side columns max(firstCol, 1)..lastRightCol. A half or side that
-// draws nothing has a last row or column of -1.
-struct ImageDiscExtent {
-    int firstRow, lastUpRow, lastDownRow;
-    int firstCol, lastLeftCol, lastRightCol;
-};
-
-// The dispatcher hands an unclipped kernel only squares wholly inside the
-// viewport.
-ImageDiscExtent unclippedExtent() {
-    const RasterState& rs = rasterState;
-    assert(rs.centreX - rs.spanRadius >= 0 && rs.centreY - rs.spanRadius >= 0 &&
-           rs.centreX + rs.spanRadius <= viewportMaxX && rs.centreY + rs.spanRadius <= viewportMaxY);
-    const int r = rs.spanRadius;
-    return {0, r, r, 0, r, r};
-}
-
-// The setupClip flags and limits as ranges. A square that does not overlap
-// the viewport (excluded by the dispatcher) gets empty ranges rather than
-// rows outside it.
-ImageDiscExtent clippedExtent() {
-    RasterState& rs = rasterState;
-    assert(rs.left <= viewportMaxX && rs.top <= viewportMaxY && rs.right >= 0 && rs.bottom >= 0);
-    setupClip();
-    return {rs.firstRow,
-            rs.upActive ? rs.rowsUp : -1,
-            rs.downActive ? rs.rowsDown : -1,
-            rs.firstCol,
-            rs.leftActive ? rs.colsLeftBytes >> 2 : -1,
-            rs.rightActive ? rs.colsRightBytes >> 2 : -1};
-}
 
 // Weight of a column whose sample ends the row.
 constexpr std::int32_t endsRow = -1;
@@ -163,13 +129,12 @@ inline void drawSide(std::uint32_t* centrePixel, const std::uint32_t* texelRow, 
 
 // The walk shared by every mode, clipped and unclipped.
 template <class Blend>
-void walkImageDisc(const ImageDiscExtent& e) {
+void walkImageDisc(const SpriteExtent& e) {
     const RasterState& rs = rasterState;
     assert(rs.quadUL != nullptr && rs.quadUR != nullptr && rs.quadDL != nullptr && rs.quadDR != nullptr);
     const std::int32_t* scale = rs.scaleRow;
     const int lastRow = std::max(e.lastUpRow, e.lastDownRow);
     const int lastCol = std::max(e.lastLeftCol, e.lastRightCol);
-    const int firstRightCol = std::max(e.firstCol, 1);
     std::int32_t weight[quadrantSide];
     for (int dy = e.firstRow; dy <= lastRow; ++dy) {
         const int texelRow = scale[dy] >> 2;
@@ -180,12 +145,12 @@ void walkImageDisc(const ImageDiscExtent& e) {
         if (dy <= e.lastUpRow) {
             std::uint32_t* centre = framePixels + rowOffsets[rs.centreY - dy] + rs.centreX;
             drawSide<Blend>(centre, rs.quadUL + texelRowStart, weight, -1, e.firstCol, lastLeft);
-            drawSide<Blend>(centre, rs.quadUR + texelRowStart, weight, +1, firstRightCol, lastRight);
+            drawSide<Blend>(centre, rs.quadUR + texelRowStart, weight, +1, e.firstRightCol, lastRight);
         }
         if (dy != 0 && dy <= e.lastDownRow) {
             std::uint32_t* centre = framePixels + rowOffsets[rs.centreY + dy] + rs.centreX;
             drawSide<Blend>(centre, rs.quadDL + texelRowStart, weight, -1, e.firstCol, lastLeft);
-            drawSide<Blend>(centre, rs.quadDR + texelRowStart, weight, +1, firstRightCol, lastRight);
+            drawSide<Blend>(centre, rs.quadDR + texelRowStart, weight, +1, e.firstRightCol, lastRight);
         }
     }
 }
@@ -195,13 +160,16 @@ void walkImageDisc(const ImageDiscExtent& e) {
 template <class Blend>
 void drawImageDiscUnclipped() {
     Blend::setUp();
-    walkImageDisc<Blend>(unclippedExtent());
+    assert(squareInsideViewport());
+    walkImageDisc<Blend>(unclippedSpriteExtent(noOffsetLimit));
 }
 
 template <class Blend>
 void drawImageDiscClipped() {
     Blend::setUp();
-    walkImageDisc<Blend>(clippedExtent());
+    assert(squareOverlapsViewport());
+    setupClip();
+    walkImageDisc<Blend>(clippedSpriteExtent(noOffsetLimit));
 }
 
 }  // namespace

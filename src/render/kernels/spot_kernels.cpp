@@ -22,6 +22,7 @@
 #include "framebuffer/frame_buffer.h"
 #include "math/colour.h"
 #include "render/kernels/pixel_vector.h"
+#include "render/kernels/sprite_extent.h"
 #include "render/raster_state.h"
 
 namespace lumivortex {
@@ -29,43 +30,6 @@ namespace {
 
 using namespace pixel_vector;
 using namespace pixel_vector::active;
-
-// Rows (dy) and columns (dx) of the square each half and side may draw; an
-// empty range has last < first.
-struct SpotExtent {
-    int firstUpRow, lastUpRow;
-    int firstDownRow, lastDownRow;  // dy >= 1: the centre row is the upper half's
-    int firstLeftCol, lastLeftCol;
-    int firstRightCol, lastRightCol;  // dx >= 1: the centre column is the left side's
-};
-
-// The dispatcher hands an unclipped kernel only squares wholly inside the
-// viewport, a clipped one only squares that overlap it.
-SpotExtent unclippedExtent() {
-    const RasterState& rs = rasterState;
-    assert(rs.left >= 0 && rs.top >= 0 && rs.right <= viewportMaxX && rs.bottom <= viewportMaxY);
-    const int r = rs.spanRadius;
-    return {0, r, 1, r, 0, r, 1, r};
-}
-
-// The clip flags and limits of setupClip as ranges: a half runs from
-// firstRow to its row limit, a side from firstCol to its column limit; an
-// inactive half or side gets an empty range.
-SpotExtent clippedExtent() {
-    const RasterState& rs = rasterState;
-    assert(rs.left <= viewportMaxX && rs.top <= viewportMaxY && rs.right >= 0 && rs.bottom >= 0);
-    setupClip();
-    SpotExtent e;
-    e.firstUpRow = rs.firstRow;
-    e.lastUpRow = rs.upActive ? rs.rowsUp : -1;
-    e.firstDownRow = std::max(rs.firstRow, 1);
-    e.lastDownRow = rs.downActive ? rs.rowsDown : -1;
-    e.firstLeftCol = rs.firstCol;
-    e.lastLeftCol = rs.leftActive ? rs.colsLeftBytes >> 2 : -1;
-    e.firstRightCol = std::max(rs.firstCol, 1);
-    e.lastRightCol = rs.rightActive ? rs.colsRightBytes >> 2 : -1;
-    return e;
-}
 
 // The per-sprite factors below use 256 for "leave unchanged" (x * 256 >> 8
 // = x and a blend by 256 reaches its target), so a missing tint or a full
@@ -209,17 +173,17 @@ inline int readQuadrantRow(const std::uint32_t* texelRow, int first, int last, s
 // next to it, so the columns read always form one run; its pixels are
 // requested at once.
 template <class Blend>
-inline PendingRow readSpotRow(const SpotExtent& e, int screenRow, int dy, const std::uint32_t* quadLeft,
+inline PendingRow readSpotRow(const SpriteExtent& e, int screenRow, int dy, const std::uint32_t* quadLeft,
                               const std::uint32_t* quadRight, std::uint32_t* texels) {
     const RasterState& rs = rasterState;
     const std::int32_t texelRowOffset = rs.scaleRow[dy] << 6;  // bytes << 8, in texels
-    const int leftEnd = readQuadrantRow<Blend::endMarker, -1>(quadLeft + texelRowOffset, e.firstLeftCol,
+    const int leftEnd = readQuadrantRow<Blend::endMarker, -1>(quadLeft + texelRowOffset, e.firstCol,
                                                               e.lastLeftCol, texels + rowCentre);
     const int rightEnd = readQuadrantRow<Blend::endMarker, +1>(quadRight + texelRowOffset, e.firstRightCol,
                                                                e.lastRightCol, texels + rowCentre);
     PendingRow row;
-    row.first = leftEnd >= e.firstLeftCol ? -leftEnd : e.firstRightCol;
-    row.last = rightEnd >= e.firstRightCol ? rightEnd : -e.firstLeftCol;
+    row.first = leftEnd >= e.firstCol ? -leftEnd : e.firstRightCol;
+    row.last = rightEnd >= e.firstRightCol ? rightEnd : -e.firstCol;
     row.centrePixel = rowOffsets[screenRow] + rs.centreX;
     if (row.first <= row.last) {
         const std::uint32_t* pixels = framePixels + (row.centrePixel + row.first);
@@ -258,7 +222,7 @@ inline void blendSpotRow(const Blend& blend, const PendingRow& row, const std::u
 // row followed by the lower row at the same distance, every row blended
 // rowsInFlight rows after it was read (in the same order).
 template <class Blend>
-void walkSpot(const Blend& blend, const SpotExtent& e) {
+void walkSpot(const Blend& blend, const SpriteExtent& e) {
     const RasterState& rs = rasterState;
     PendingRow pending[rowsInFlight];
     int rowsRead = 0;
@@ -269,7 +233,7 @@ void walkSpot(const Blend& blend, const SpotExtent& e) {
         ++rowsRead;
     };
     const int lastRow = std::max(e.lastUpRow, e.lastDownRow);
-    for (int dy = e.firstUpRow; dy <= lastRow; ++dy) {
+    for (int dy = e.firstRow; dy <= lastRow; ++dy) {
         if (dy <= e.lastUpRow) visit(rs.centreY - dy, dy, rs.quadUL, rs.quadUR);
         if (dy >= e.firstDownRow && dy <= e.lastDownRow) visit(rs.centreY + dy, dy, rs.quadDL, rs.quadDR);
     }
@@ -279,12 +243,16 @@ void walkSpot(const Blend& blend, const SpotExtent& e) {
 
 template <class Blend>
 void drawSpotUnclipped() {
-    walkSpot(Blend{}, unclippedExtent());
+    [[maybe_unused]] const RasterState& rs = rasterState;
+    assert(rs.left >= 0 && rs.top >= 0 && rs.right <= viewportMaxX && rs.bottom <= viewportMaxY);
+    walkSpot(Blend{}, unclippedSpriteExtent(noOffsetLimit));
 }
 
 template <class Blend>
 void drawSpotClipped() {
-    const SpotExtent extent = clippedExtent();
+    assert(squareOverlapsViewport());
+    setupClip();
+    const SpriteExtent extent = clippedSpriteExtent(noOffsetLimit);
     walkSpot(Blend{}, extent);
 }
 
