@@ -3,9 +3,8 @@
 // clipped and unclipped squares, depth fade, partial opacity and age)
 // rendered through renderFrame into a headless 640 x 360 window. The picture
 // the window shows must hash to the pinned value; it is also written to
-// render_golden_frame.png in the working directory for inspection.
+// render_golden_frame.png next to the test program for inspection.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -19,11 +18,13 @@
 #include "particles/particle_system.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
-#include "projection_settings_guard.h"
 #include "render/particle_library.h"
 #include "render/raster_state.h"
 #include "render/render_pipeline.h"
 #include "render/sprite.h"
+
+#include "png_file.h"
+#include "projection_settings_guard.h"
 
 namespace lumivortex {
 namespace {
@@ -59,36 +60,6 @@ std::uint64_t fnv1a(const std::vector<std::uint32_t>& pixels) {
         }
     }
     return hash;
-}
-
-// Top-down 0x..RRGGBB pixels as an 8-bit RGB PNG. Returns false on failure.
-bool writePng(const std::string& path, const std::vector<std::uint32_t>& pixels, int width, int height) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png == nullptr ? nullptr : png_create_info_struct(png);
-    bool written = false;
-    std::vector<png_byte> row(static_cast<std::size_t>(width) * 3);
-    if (info != nullptr && setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, file);
-        png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                     PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
-                row[3 * x] = static_cast<png_byte>(p >> 16);
-                row[3 * x + 1] = static_cast<png_byte>(p >> 8);
-                row[3 * x + 2] = static_cast<png_byte>(p);
-            }
-            png_write_row(png, row.data());
-        }
-        png_write_end(png, nullptr);
-        written = true;
-    }
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
-    return written;
 }
 
 class RenderGoldenFrameTest : public ::testing::Test {
@@ -160,8 +131,12 @@ TEST_F(RenderGoldenFrameTest, FixedSceneRendersThePinnedPicture) {
     const platform::headless::CapturedFrame shown = platform::headless::windowSurface();
     ASSERT_EQ(shown.width, frameW);
     ASSERT_EQ(shown.height, frameH);
-    const std::string png = "render_golden_frame.png";
-    EXPECT_TRUE(writePng(png, shown.pixels, shown.width, shown.height)) << png;
+    const std::string png = std::string(LUMI_TEST_ARTEFACT_DIR) + "/render_golden_frame.png";
+    std::string error;
+    EXPECT_TRUE(render_tool::writePng(png, shown.width, shown.height,
+                                      [&](int y) { return &shown.pixels[static_cast<std::size_t>(y) * shown.width]; },
+                                      error))
+        << error;
     RecordProperty("picture", png);
     EXPECT_EQ(fnv1a(shown.pixels), pinnedChecksum) << "see " << png;
 }
