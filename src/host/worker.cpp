@@ -19,12 +19,9 @@ namespace lumivortex {
 std::atomic<int> workerFinished{0};
 std::atomic<int> workerStopped{0};
 std::atomic<int> redrawBusy{0};
+int stopGracePeriodMs = defaultStopGracePeriodMs;
 
 namespace {
-
-// Long enough for a worker in the middle of a frame to reach its next
-// present or pacing sleep, short enough for a close to feel immediate.
-constexpr auto stopGracePeriod = std::chrono::milliseconds(300);
 
 std::thread workerThread;
 std::atomic<int> stopRequested{0};
@@ -96,7 +93,7 @@ void parkWorker() {
 
 void awaitWorkerEnd() {
     if (!workerThread.joinable()) return;
-    auto deadline = std::chrono::steady_clock::now() + stopGracePeriod;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(stopGracePeriodMs);
     while (!workerReturned.load() && !workerParked.load()) {
         if (std::chrono::steady_clock::now() >= deadline) std::_Exit(0);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -41,8 +41,15 @@ void becomeWindowThread();
 // The worker parks here: blocks for good without touching any state.
 [[noreturn]] void parkWorker();
 
-// After the message loop: waits a short grace period for the worker to
-// return or park, and ends the process (exit code 0) if it does neither.
+// After the message loop: waits stopGracePeriodMs for the worker to return
+// or park, and ends the process (exit code 0) if it does neither.
 void awaitWorkerEnd();
+
+// Long enough for a worker in the middle of a frame to reach its next
+// present or pacing sleep, short enough for a close to feel immediate.
+// Tests under sanitizers on a busy machine lengthen it, so that a slow worker
+// cannot end the test process before its checks run.
+inline constexpr int defaultStopGracePeriodMs = 300;
+extern int stopGracePeriodMs;
 
 }  // namespace lumivortex

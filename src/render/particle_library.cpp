@@ -14,6 +14,16 @@ namespace lumivortex {
 
 namespace {
 constexpr std::uint32_t defaultSpriteColour = 0xFF7FC8FFu;
+
+// Sprites outlive a release; a disc without images that was defined before
+// it draws from the coverage tables, which the release freed.
+bool coverageDiscsExist() {
+    for (const Sprite* sprite : spriteSlots) {
+        if (sprite != nullptr && spriteFamily(sprite->kind) == Disc && sprite->quadrants[QuadUpLeft] == nullptr)
+            return true;
+    }
+    return false;
+}
 }  // namespace
 
 void initialiseParticleLibrary() {
@@ -24,6 +34,7 @@ void initialiseParticleLibrary() {
     buildOffsetScaleTable();
     selectSprite(0);
     defineSprite(makeSpriteKind(SinglePixel, BlendDefault), defaultSpriteColour, "");
+    if (coverageDiscsExist()) buildCoverageTables();
     initRenderTarget();
 }
 

@@ -3,6 +3,7 @@
 // (kernel pair from family and mode) -> one image builder fills the buffers.
 #include "render/sprite.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
 #include <new>
@@ -189,6 +190,13 @@ void copySprite(int source, int destination) {
         if (to != nullptr && pixels != nullptr && to != pixels) std::memcpy(to, pixels, quadrantBytes);
     }
     selectSprite(destination);
+}
+
+bool kernelsReadImages(const Sprite* sprite) {
+    const SpriteKernel kernel = sprite->unclippedKernel;
+    const auto drawsWith = [kernel](const KernelPair& pair) { return pair.unclipped == kernel; };
+    return std::ranges::any_of(spotKernels, drawsWith) || std::ranges::any_of(imageDiscKernels, drawsWith) ||
+           drawsWith(depthBallKernels);
 }
 
 void linkDrawError() { fatalError("PFX: LinkDraw Error"); }

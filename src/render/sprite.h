@@ -93,6 +93,10 @@ void selectKernels();
 // empty), keeping the destination's own image buffers and copying pixels
 // into those it has. Leaves the destination selected.
 void copySprite(int source, int destination);
+// True when the sprite's kernels are ones that read quadrant images (spot,
+// image disc, depth ball). A sprite copied into a slot without images
+// carries such kernels until it is redefined.
+bool kernelsReadImages(const Sprite* sprite);
 // Kernel of sprites that were never given one: fatal "PFX: LinkDraw Error".
 [[noreturn]] void linkDrawError();
 

@@ -98,6 +98,9 @@ bool placeSquare(const Sprite* sprite, double sx, double sy) {
     rs.top = y - rs.spanRadius;
     rs.bottom = y + rs.spanRadius;
     if (rs.top > viewportMaxY || rs.left > viewportMaxX || rs.bottom < 0 || rs.right < 0) return false;
+    // A sprite copied into a slot without images and drawn before it was
+    // redefined: its kernels would read missing images.
+    if (sprite->quadrants[QuadUpLeft] == nullptr && kernelsReadImages(sprite)) linkDrawError();
     rs.scaleRow = offsetScaleRow(rs.spanRadius);
     rs.quadUL = sprite->quadrants[QuadUpLeft];
     rs.quadUR = sprite->quadrants[QuadUpRight];

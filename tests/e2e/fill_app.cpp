@@ -3,11 +3,13 @@
 // presents it at 30 frames per second until Esc is released or the window
 // is closed. Started with "/s" (or nothing) it runs; other arguments take
 // the host's usual screen-saver paths. "/s timer" also starts a window timer
-// whose first firing turns the colour to timerColour.
+// whose first firing turns the colour to timerColour; "/s fatal" ends in a
+// fatal error on the worker once its first frame is shown.
 #include <cstdint>
 #include <string_view>
 
 #include "framebuffer/frame_buffer.h"
+#include "host/fatal_error.h"
 #include "host/frame_rate.h"
 #include "host/host_config.h"
 #include "host/host_main.h"
@@ -23,6 +25,7 @@ constexpr int timerSlot = 0;
 constexpr unsigned timerPeriodMs = 200;
 
 bool timerMode = false;
+bool fatalMode = false;
 
 void fillProcess() {
     using namespace lumivortex;
@@ -38,6 +41,7 @@ void fillProcess() {
         frameRateBegin();
         if (needsClear()) prepareFrame();
         presentFrame();
+        if (fatalMode) fatalError("e2e fatal error");
         frameRateEnd();
         paceFrame(30);
         // Keys seen during the frame and its pause count; then they are cleared.
@@ -58,5 +62,6 @@ int main(int argc, char** argv) {
     clearColour = fillColour;
     setFrameSize(fullScreenSize, 0);
     timerMode = argc == 3 && std::string_view(argv[2]) == "timer";
+    fatalMode = argc == 3 && std::string_view(argv[2]) == "fatal";
     return hostMain(argc, argv);
 }

@@ -27,14 +27,22 @@ start_animation() {
     started+=("$pid")
 }
 
-# expect_exit SECONDS: the program ends within SECONDS with exit code 0.
+# shellcheck source=waiting.sh
+source "$(dirname "${BASH_SOURCE[0]}")/waiting.sh"
+
+# ended [KEY]: the program is no longer running. While it runs, KEY is typed
+# again: a release that lands between the frame's key test and its clearing
+# of the input flags is dropped by design.
+ended() {
+    kill -0 "$pid" 2>/dev/null || return 0
+    [[ $# -eq 0 ]] || xdotool key "$1"
+    return 1
+}
+
+# expect_exit SECONDS [KEY]: the program ends within SECONDS with exit code 0
+# (typing KEY until it does).
 expect_exit() {
-    local limit=$(($1 * 50))
-    for _ in $(seq "$limit"); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.02
-    done
-    kill -0 "$pid" 2>/dev/null && fail "still running after $1 s"
+    wait_for "$1" ended "${@:2}" || fail "still running after $1 s"
     local code=0
     wait "$pid" || code=$?
     [[ $code -eq 0 ]] || fail "exit code $code"
@@ -98,65 +106,98 @@ print(*line)
 PY
 }
 
-# After about two seconds: a bright centre, many colours around it, the
-# legend at the bottom left (its grey 0x7E added to the dark background),
-# the cursor hidden.
-expect_animation() {
-    sleep 2
-    kill -0 "$pid" 2>/dev/null || fail "the animation ended by itself"
-    local max distinct mode
-    read -r max distinct mode < <(region_stats 660 240 600 600)
-    ((max >= 150)) || fail "centre not bright (max $max)"
-    ((distinct >= 200)) || fail "too few colours in the centre ($distinct)"
-    local background changed
+# Results of the last look at the screen, for the failure messages.
+max=0 distinct=0 mode="" background="" changed=0 why=""
+
+legend_shown() {
     read -r max _ _ background changed < <(region_stats 0 1059 400 13 24 155)
-    ((max >= 0x7e && changed >= legend_share)) ||
+    ((max >= 0x7e && changed >= legend_share))
+}
+
+# The legend is no longer drawn: its area is background like the rows beside
+# it (particles may pass, but do not fill it).
+legend_gone() {
+    read -r _ _ _ background changed < <(region_stats 0 1059 400 13 24 155)
+    ((changed < legend_share / 2))
+}
+
+background_is() {
+    read -r max distinct mode < <(region_stats 0 0 1920 120)
+    [[ $mode == "$1" ]]
+}
+
+# A bright centre and many colours around it.
+centre_lively() {
+    kill -0 "$pid" 2>/dev/null || fail "the animation ended by itself"
+    read -r max distinct mode < <(region_stats 660 240 600 600)
+    ((max >= 150)) || { why="centre not bright (max $max)"; return 1; }
+    ((distinct >= 200)) || { why="too few colours in the centre ($distinct)"; return 1; }
+}
+
+cursor_hidden() { [[ $("$X11PROBE" cursor) == hidden ]]; }
+
+# The legend at the bottom left (its grey 0x7E added to the dark background),
+# looked for first since it shows for the first ten seconds only; then a
+# lively centre and the cursor hidden.
+expect_animation() {
+    wait_for 30 legend_shown ||
         fail "no legend at the bottom left (max $max, $changed % unlike the background $background)"
-    [[ $("$X11PROBE" cursor) == hidden ]] || fail "cursor visible"
+    wait_for 30 centre_lively || fail "$why"
+    wait_for 30 cursor_hidden || fail "cursor visible"
+}
+
+# alive_for SECONDS: the program keeps running for SECONDS.
+alive_for() {
+    ! wait_for "$1" ended
 }
 
 animation_runs_and_escape_release_ends_it() {
     start_animation
     expect_animation
     xdotool keydown Escape
-    sleep 0.5
-    kill -0 "$pid" 2>/dev/null || fail "ended on the key press, before the release"
+    alive_for 1 || fail "ended on the key press, before the release"
     xdotool keyup Escape
-    expect_exit 1
+    expect_exit 5 Escape
 }
 
+# The first counted Enter release pins palette entry 0, whose background is
+# 303030. A dropped release leaves the gliding colour, so Enter is typed
+# again only when the pinned colour has not come for a while: a second
+# counted release would move on to entry 1.
 enter_pins_grey_background() {
     start_animation /s
-    sleep 2
-    xdotool key Return
-    sleep 0.5
-    local max distinct mode
-    read -r max distinct mode < <(region_stats 0 0 1920 120)
-    [[ $mode == 303030 ]] || fail "background $mode after Enter, expected 303030"
-    xdotool key Escape
-    expect_exit 1
+    expect_animation
+    local try
+    for try in 1 2 3; do
+        xdotool key Return
+        wait_for 5 background_is 303030 && break
+        ((try < 3)) || fail "background $mode after Enter, expected 303030"
+    done
+    expect_exit 5 Escape
 }
 
+# The legend is drawn from the first frames and hidden by a ten-second timer
+# started after launch, so it cannot be gone earlier than that.
 legend_gone_after_ten_seconds() {
+    local launched
+    launched=$(now_ms)
     start_animation
-    sleep 12
-    # The legend is no longer drawn: its area is background like the rows
-    # beside it (particles may pass, but do not fill it).
-    local background changed
-    read -r _ _ _ background changed < <(region_stats 0 1059 400 13 24 155)
-    ((changed < legend_share / 2)) || fail "legend area $changed % unlike the background $background"
-    xdotool key Escape
-    expect_exit 1
+    wait_for 30 legend_shown ||
+        fail "no legend at the bottom left (max $max, $changed % unlike the background $background)"
+    wait_for 30 legend_gone || fail "legend area $changed % unlike the background $background"
+    local elapsed=$(($(now_ms) - launched))
+    ((elapsed >= 9000)) || fail "legend gone after only $elapsed ms"
+    expect_exit 5 Escape
 }
 
 window_close_ends_it() {
     start_animation
-    sleep 2
+    expect_animation
     local window
     window=$(window_id)
     [[ -n $window ]] || fail "no Lumivortex window"
     "$X11PROBE" close "$window"
-    expect_exit 2
+    expect_exit 5
 }
 
 "$1"

@@ -184,6 +184,7 @@ TEST_F(HostMainTest, FatalErrorOutsideTheWorkerEndsTheProcessWithZero) {
 TEST_F(HostMainTest, WorkerThatNeverReachesAHostServiceIsEndedWithTheProcess) {
     EXPECT_EXIT(
         {
+            stopGracePeriodMs = defaultStopGracePeriodMs;
             hostConfig.process = [] {
                 headless::postClose();
                 for (;;) framesDrawn.fetch_add(1, std::memory_order_relaxed);

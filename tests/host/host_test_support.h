@@ -7,6 +7,7 @@
 #include "framebuffer/frame_buffer.h"
 #include "host/host_config.h"
 #include "host/input_state.h"
+#include "host/worker.h"
 #include "platform/headless/headless.h"
 
 namespace lumivortex::testing {
@@ -14,7 +15,9 @@ namespace lumivortex::testing {
 class HostTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        // A stop that a slow (sanitized, loaded) worker honours late must
+        // still reach the test's checks rather than end the process.
+        stopGracePeriodMs = 60000;
         platform::headless::reset();
         resetHostConfig();
         clearInput();

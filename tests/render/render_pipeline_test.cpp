@@ -200,5 +200,37 @@ TEST_F(RenderPipelineTest, AnEmptySpriteSlotGetsADefaultSpriteWithoutKernels) {
     EXPECT_EXIT(renderFrame(), ::testing::ExitedWithCode(0), "PFX: LinkDraw Error");
 }
 
+
+// A copy carries the source's kernels but not its images: drawing it before
+// it is redefined is fatal instead of a read through missing images. A
+// redefined copy draws.
+TEST_F(RenderPipelineTest, CopiedSpriteWithoutImagesIsFatalUntilRedefined) {
+    selectSprite(1);
+    currentSprite->sizeScale = 8.0;
+    defineSprite(0x30002, 0xFFFFFFFFu, "");
+    copySprite(1, 9);
+    ParticleSystem* system = makeSystem(0, 1);
+    system->particles[0].sprite = 9;
+    EXPECT_EXIT(renderFrame(), ::testing::ExitedWithCode(0), "PFX: LinkDraw Error");
+
+    defineSprite(0x30002, 0xFFFFFFFFu, "");
+    renderFrame();
+    EXPECT_NE(pixel(width / 2, height / 2), 0u);
+}
+
+// Sprites outlive a release of the library; a disc without images defined
+// before it still finds its coverage tables after the next start.
+TEST_F(RenderPipelineTest, DiscWithoutImagesDrawsAfterTheLibraryRestarts) {
+    selectSprite(2);
+    currentSprite->sizeScale = 8.0;
+    defineSprite(0x40002, 0xFFFFFFFFu, "");
+    releaseParticleLibrary();
+    initialiseParticleLibrary();
+    ParticleSystem* system = makeSystem(0, 1);
+    system->particles[0].sprite = 2;
+    renderFrame();
+    EXPECT_NE(pixel(width / 2, height / 2), 0u);
+}
+
 }  // namespace
 }  // namespace lumivortex

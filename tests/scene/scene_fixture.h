@@ -29,7 +29,6 @@ inline constexpr std::int64_t sceneTestSeed = 20261211;
 class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
         platform::headless::reset();
         platform::headless::setScreenSize(sceneTestWidth, sceneTestHeight);
         resetHostConfig();

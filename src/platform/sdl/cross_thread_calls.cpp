@@ -15,6 +15,7 @@ namespace {
 struct PendingCall {
     const Message* message = nullptr;          // a sendMessage
     const PresentRequest* present = nullptr;   // a presentPixels
+    const BoxRequest* box = nullptr;           // a message box
     long result = 0;
     bool done = false;
     PendingCall* next = nullptr;
@@ -35,15 +36,16 @@ PendingCall* popCall() {
     return call;
 }
 
-long waitOnWindowThread(PendingCall& call) {
+// False, at once, when no window accepts calls.
+bool waitOnWindowThread(PendingCall& call) {
     std::unique_lock lock(callMutex);
-    if (!accepting) return 0;
+    if (!accepting) return false;
     if (queueTail) queueTail->next = &call;
     else queueHead = &call;
     queueTail = &call;
     wakeWindowThread();
     callFinished.wait(lock, [&] { return call.done; });
-    return call.result;
+    return true;
 }
 
 void finish(PendingCall& call, long result) {
@@ -84,6 +86,9 @@ void runPendingCalls() {
             const SDL_Rect copied = copyToWindowSurface(*call->present);
             finish(*call, 0);
             showSurfaceRect(copied);
+        } else if (call->box) {
+            SDL_ShowSimpleMessageBox(call->box->flags, call->box->caption, call->box->text, nullptr);
+            finish(*call, 0);
         } else {
             Message message = *call->message;
             finish(*call, dispatch(message));
@@ -94,13 +99,19 @@ void runPendingCalls() {
 long sendFromOtherThread(const Message& message) {
     PendingCall call;
     call.message = &message;
-    return waitOnWindowThread(call);
+    return waitOnWindowThread(call) ? call.result : 0;
 }
 
 void presentFromOtherThread(const PresentRequest& request) {
     PendingCall call;
     call.present = &request;
     waitOnWindowThread(call);
+}
+
+bool showBoxFromOtherThread(const BoxRequest& request) {
+    PendingCall call;
+    call.box = &request;
+    return waitOnWindowThread(call);
 }
 
 }  // namespace lumivortex::platform::sdl

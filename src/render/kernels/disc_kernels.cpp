@@ -268,8 +268,8 @@ void drawRingUnclipped() {
 template <class Blend>
 void drawRingClipped() {
     selectInnerCircles();
-    skipCoverageRows(innerCursor, rasterState.firstRow);
-    skipCoverageRows(coreCursor, rasterState.firstRow);
+    if (rasterState.innerQuarterRadius != 0) skipCoverageRows(innerCursor, rasterState.firstRow);
+    if (rasterState.coreQuarterRadius != 0) skipCoverageRows(coreCursor, rasterState.firstRow);
     walkDisc<Blend, true>(Blend::fromState(), clippedSpriteExtent(lastTableOffset()));
 }
 
