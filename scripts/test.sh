@@ -23,6 +23,6 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 
 echo "== thread sanitizer"
 ./scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g" \
-  -DLUMI_SANITIZE=thread -DLUMI_BUILD_BENCH=OFF
+  -DLUMI_SANITIZE=thread -DLUMI_BUILD_BENCH=OFF -- test_host
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build/tsan --output-on-failure -j "$jobs" -L host
