@@ -155,7 +155,7 @@ void registerSceneControllers() {
 
 }  // namespace
 
-void configureScene() {
+void startSceneLibrary(double depthFadeEnd) {
     if (fixedRandomSeed < 0)
         seedRandom();
     else
@@ -165,8 +165,12 @@ void configureScene() {
     fadeAmount = 0;
     minPixelRadius = 2;
     setPerspective(-115.0, -1.0);
-    setDepthFade(500.0, -115.0, 1000);
+    setDepthFade(depthFadeEnd, -115.0, 1000);
     initialiseParticleLibrary();
+}
+
+void configureScene() {
+    startSceneLibrary(500.0);
     configureSprites();
     configurePalette();
     configureHeadSystem();

@@ -12,6 +12,11 @@ namespace lumivortex {
 // renderer and the tests, for repeatable runs).
 extern std::int64_t fixedRandomSeed;
 
+// The first steps of set-up: seeds the random source (above), sets the
+// projection with the depth fade ending at depthFadeEnd, and starts the
+// library. The gallery scenes start the same way with a deeper fade.
+void startSceneLibrary(double depthFadeEnd);
+
 // Everything of sceneSetup before the frame loop: library start-up and the
 // configuration of every object, the controllers' registration, the meter,
 // the input flags and the legend's timer.

@@ -22,17 +22,6 @@ FramePacer framePacer = paceFrame;
 
 namespace {
 
-// Links, then motion, for every existing system from the lowest index up.
-void stepParticleSystems() {
-    for (int index = firstSystemIndex; index <= lastSystemIndex; ++index) {
-        if (systemSlots[index] == nullptr) continue;
-        selectSystem(index);
-        updateLinks();
-        updateParticles();
-    }
-    selectSystem(firstSystemIndex);
-}
-
 // During the first 200 frames a machine too slow for 20 frames per second
 // switches to half resolution for good.
 void checkFrameRate() {
@@ -42,6 +31,16 @@ void checkFrameRate() {
 }
 
 }  // namespace
+
+void stepParticleSystems() {
+    for (int index = firstSystemIndex; index <= lastSystemIndex; ++index) {
+        if (systemSlots[index] == nullptr) continue;
+        selectSystem(index);
+        updateLinks();
+        updateParticles();
+    }
+    selectSystem(firstSystemIndex);
+}
 
 int sceneStep() {
     frameRateBegin();

@@ -19,4 +19,8 @@ extern FramePacer framePacer;
 // Returns 1 to go on, 0 when Esc was released.
 int sceneStep();
 
+// Links, then motion, for every existing system from the lowest index up;
+// leaves the first system selected.
+void stepParticleSystems();
+
 }  // namespace lumivortex

@@ -3,22 +3,8 @@
 # Xvfb. Needs LUMIVORTEX, FILL_APP and X11PROBE (paths of the programs).
 set -euo pipefail
 
-work=$(mktemp -d)
-started=()
-cleanup() {
-    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAILED: $*" >&2
-    for log in "$work"/*.err; do
-        [[ -s $log ]] && { echo "--- $log" >&2; cat "$log" >&2; }
-    done
-    "$X11PROBE" shot "$work/../e2e-failure-$$.png" 2>/dev/null && echo "screenshot: $work/../e2e-failure-$$.png" >&2
-    exit 1
-}
+# shellcheck source=e2e_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 
 # start NAME COMMAND...: runs COMMAND in the background, output in NAME.out/.err.
 start() {
@@ -29,8 +15,6 @@ start() {
     started+=("$last_pid")
 }
 
-# shellcheck source=waiting.sh
-source "$(dirname "${BASH_SOURCE[0]}")/waiting.sh"
 
 # ended PID [COMMAND...]: the process is no longer running. While it runs,
 # COMMAND (typing its key) is repeated: a key release that lands between a

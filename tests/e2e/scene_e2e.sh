@@ -5,21 +5,8 @@
 # region_stats below, since the picture itself is random.
 set -euo pipefail
 
-work=$(mktemp -d)
-started=()
-cleanup() {
-    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAILED: $*" >&2
-    [[ -s $work/lumivortex.err ]] && { echo "--- stderr" >&2; cat "$work/lumivortex.err" >&2; }
-    "$X11PROBE" shot "$work/../scene-e2e-failure-$$.png" 2>/dev/null &&
-        echo "screenshot: $work/../scene-e2e-failure-$$.png" >&2
-    exit 1
-}
+# shellcheck source=e2e_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 
 start_animation() {
     "$LUMIVORTEX" "$@" >"$work/lumivortex.out" 2>"$work/lumivortex.err" &
@@ -27,8 +14,6 @@ start_animation() {
     started+=("$pid")
 }
 
-# shellcheck source=waiting.sh
-source "$(dirname "${BASH_SOURCE[0]}")/waiting.sh"
 
 # ended [KEY]: the program is no longer running. While it runs, KEY is typed
 # again: a release that lands between the frame's key test and its clearing

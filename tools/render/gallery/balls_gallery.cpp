@@ -18,6 +18,7 @@
 #include "math/frame.h"
 #include "particles/particle_system.h"
 #include "render/sprite.h"
+#include "scene/scene_step.h"
 
 namespace lumivortex::gallery {
 
@@ -110,6 +111,6 @@ void setupBalls() {
 
 }  // namespace
 
-void ballsGalleryProcess() { runGallery(setupBalls, stepAllSystems); }
+void ballsGalleryProcess() { runGallery(setupBalls, stepParticleSystems); }
 
 }  // namespace lumivortex::gallery

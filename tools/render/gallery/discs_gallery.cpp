@@ -15,6 +15,7 @@
 #include "math/frame.h"
 #include "particles/particle_system.h"
 #include "render/sprite.h"
+#include "scene/scene_step.h"
 
 namespace lumivortex::gallery {
 
@@ -99,6 +100,6 @@ void setupDiscs() {
 
 }  // namespace
 
-void discsGalleryProcess() { runGallery(setupDiscs, stepAllSystems); }
+void discsGalleryProcess() { runGallery(setupDiscs, stepParticleSystems); }
 
 }  // namespace lumivortex::gallery

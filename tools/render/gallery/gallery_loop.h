@@ -7,9 +7,6 @@
 
 namespace lumivortex::gallery {
 
-// One step of links, then motion, for every existing particle system.
-void stepAllSystems();
-
 // Runs a whole gallery scene on the worker. `setup` configures sprites,
 // systems, frames and controllers after the library start-up; `simulate`
 // advances the particles once per frame (before rendering).

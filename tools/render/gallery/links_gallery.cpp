@@ -22,6 +22,7 @@
 #include "particles/links.h"
 #include "particles/particle_system.h"
 #include "render/sprite.h"
+#include "scene/scene_step.h"
 
 namespace lumivortex::gallery {
 
@@ -193,7 +194,7 @@ void setupLinks() {
 }
 
 void simulateLinks() {
-    for (int step = 0; step < subSteps; ++step) stepAllSystems();
+    for (int step = 0; step < subSteps; ++step) stepParticleSystems();
 }
 
 }  // namespace
